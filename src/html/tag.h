@@ -1,0 +1,46 @@
+#ifndef TAGSTRIP_HTML_TAG_H
+#define TAGSTRIP_HTML_TAG_H
+
+#include <cstdint>
+#include <map>
+#include <ostream>
+#include <string>
+
+#include "html/tag_table.h"
+
+enum AttrState : std::int32_t {
+    ReadingName = 1,
+    ReadingValue = 2
+};
+
+// One parsed tag or comment: lower-cased name (an end tag keeps its "/"), the raw attribute
+// text, the attributes by lower-cased name (one entry per name, the later value winning)
+// and the tag table code of the name.
+class Tag {
+public:
+    void Parse(const std::string& raw);
+    bool IsScriptOrStyle() const;
+
+    std::string name;
+    std::string attributeText;
+    std::map<std::string, std::string> attributes;
+    TagCode code = 0;
+
+    // Working state of the attribute parser; meaningless outside Parse.
+    AttrState attrState = ReadingName;
+    std::string pendingName;
+    std::string pendingValue;
+    char quote = ' ';
+    bool atValueStart = true;
+
+private:
+    void ParseAttributes();
+    void StepAttribute(char character);
+    void CommitAttribute();
+};
+
+// Writes a tag in the normalised form: "<name attr="value" flag>"; a comment whose opener
+// is followed by whitespace is written as it stood.
+std::ostream& operator<<(std::ostream& out, const Tag& tag);
+
+#endif

@@ -1,0 +1,44 @@
+#ifndef TAGSTRIP_HTML_TAG_TABLE_H
+#define TAGSTRIP_HTML_TAG_TABLE_H
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+// The number of a known tag name, the same for its start and end form; 0 for other names.
+typedef std::int32_t TagCode;
+
+enum : TagCode {
+    CodeA = 1,
+    CodeApplet = 2,
+    CodeBody = 3,
+    CodeBr = 4,
+    CodeComment = 5,
+    CodeFrame = 6,
+    CodeHead = 7,
+    CodeHtml = 8,
+    CodeIframe = 9,
+    CodeImg = 10,
+    CodeLayer = 11,
+    CodeLink = 12,
+    CodeMeta = 13,
+    CodeP = 14,
+    CodeScript = 15,
+    CodeObject = 16,
+    CodeStyle = 17,
+    CodeTable = 18,
+    CodeTd = 19,
+    CodeTh = 20,
+    CodeTitle = 21,
+    CodeTr = 22
+};
+
+typedef std::map<std::string, TagCode> TagTable;
+
+// The one table of known tags, built on first use (safe when two threads race to it).
+const TagTable& GetTagTable();
+
+// The code of an already lower-cased name, 0 when the table does not hold it.
+TagCode LookUpTag(const std::string& name);
+
+#endif

@@ -1,0 +1,24 @@
+#ifndef TAGSTRIP_MIME_FILTER_PART_HANDLER_H
+#define TAGSTRIP_MIME_FILTER_PART_HANDLER_H
+
+#include <string>
+
+#include "mime/part_handler.h"
+
+class FilterEngine;
+
+// Writes header blocks at once, collects each part's body and writes it when the part
+// ends: an HTML body through the tag scanner and the engine's rules, any other unchanged.
+class FilterPartHandler : public PartHandler {
+public:
+    explicit FilterPartHandler(FilterEngine* engine);
+    ~FilterPartHandler() override;
+    void Receive(const std::string& text, bool isHeaderBlock) override;
+    void Finish();
+
+    FilterEngine* engine;
+    std::string body;
+    bool isHtml;
+};
+
+#endif

@@ -1,0 +1,34 @@
+// Kernel and C runtime calls: thread-local slots, module file names, private-profile
+// (ini) files, temporary files, and the runtime's integer and string helpers.
+#ifndef TAGSTRIP_PLATFORM_KERNEL_H
+#define TAGSTRIP_PLATFORM_KERNEL_H
+
+#include <cstddef>
+
+#include "platform/windows.h"
+
+// Thread-local storage slots. A slot reads as null on a thread that never stored a value.
+DWORD TlsAlloc();
+BOOL TlsFree(DWORD index);
+LPVOID TlsGetValue(DWORD index);
+BOOL TlsSetValue(DWORD index, LPVOID value);
+
+// The full path of a module's file: the shared object for a module handle, the running
+// executable for null. Returns the length copied (without the NUL), 0 on failure.
+DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
+
+// Private-profile (ini) files.
+UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, int defaultValue, LPCSTR fileName);
+BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName);
+
+// Temporary files.
+DWORD GetTempPathA(DWORD size, LPSTR buffer);
+UINT GetTempFileNameA(LPCSTR pathName, LPCSTR prefix, UINT unique, LPSTR tempFileName);
+BOOL DeleteFileA(LPCSTR fileName);
+
+// Runtime helpers.
+char* _itoa(int value, char* buffer, int radix);
+int _strnicmp(const char* left, const char* right, std::size_t count);
+LPSTR lstrcpynA(LPSTR destination, LPCSTR source, int maxLength);
+
+#endif
