@@ -35,6 +35,8 @@ public:
     std::ostream* output;
 
 private:
+    void FilterTag(const Token& token);
+    void FilterStyleTag(const Token& token, bool removing);
     void FilterLink(const Token& token);
     void FilterImage(const Token& token);
     void FilterMeta(const Token& token);

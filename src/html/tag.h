@@ -1,6 +1,7 @@
 #ifndef TAGSTRIP_HTML_TAG_H
 #define TAGSTRIP_HTML_TAG_H
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <ostream>
@@ -34,13 +35,21 @@ public:
     bool atValueStart = true;
 
 private:
+    void Clear();
+    void ParseRest(const std::string& raw, std::size_t nameEnd);
     void ParseAttributes();
     void StepAttribute(char character);
+    void StepName(char character);
+    void StartValue(char character);
+    void StepValue(char character);
     void CommitAttribute();
 };
 
 // Writes a tag in the normalised form: "<name attr="value" flag>"; a comment whose opener
 // is followed by whitespace is written as it stood.
 std::ostream& operator<<(std::ostream& out, const Tag& tag);
+
+// Writes a value between double quotes, each double quote inside it as "&quot;".
+void WriteQuotedValue(std::ostream& out, const std::string& value);
 
 #endif

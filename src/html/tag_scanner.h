@@ -32,9 +32,14 @@ private:
     void StepInTag(char character);
     void StepInComment(char character);
     void StepInContent(char character);
+    void StartToken(char character);
     void DeliverHeld();
-    void Deliver(TokenKind kind, const std::string& text);
+    void Deliver(TokenKind kind);
     void DeliverTag();
+
+    // Reused for every delivery, so that their strings keep their capacity.
+    Token plainToken{KindText, std::string(), Tag()};
+    Token tagToken{KindTag, std::string(), Tag()};
 };
 
 #endif
