@@ -1,0 +1,92 @@
+#include <iostream>
+
+#include "host/command.h"
+#include "host/diagnostics.h"
+#include "host/file_io.h"
+#include "host/session_setup.h"
+
+namespace {
+
+const char kHelp[] =
+    "Usage: tagstrip check [--output DIR | --in-place [--no-backup]] FILE...\n"
+    "Analyses each message file and prints the file, whether the analyzer rewrote it,\n"
+    "the score and the findings lines. Files are left alone unless you ask:\n"
+    "  --output DIR   write each rewritten message into DIR under its own file name\n"
+    "  --in-place     replace each rewritten file (written beside it, synced, renamed),\n"
+    "                 keeping the original as FILE.orig\n"
+    "  --no-backup    with --in-place, keep no FILE.orig\n";
+
+const char* Outcome(const MessageAnalysis& analysis)
+{
+    if (analysis.skipped != nullptr) {
+        return "skipped";
+    }
+    if (!analysis.html) {
+        return "not HTML";
+    }
+    return analysis.rewritten ? "rewritten" : "unchanged";
+}
+
+void PrintResult(const std::string& path, const MessageAnalysis& analysis)
+{
+    std::cout << path << ": " << Outcome(analysis) << ", score " << analysis.score << '\n'
+              << analysis.findings;
+}
+
+bool Store(const ParsedCommandLine& commandLine, const std::string& path, const std::string& text,
+           std::string& error)
+{
+    if (commandLine.Has("--in-place")) {
+        std::string backup = commandLine.Has("--no-backup") ? "" : path + ".orig";
+        return ReplaceFile(path, text, "", backup, error);
+    }
+    std::string directory = commandLine.Value("--output");
+    return MakeDirectories(directory, error) &&
+           ReplaceFile(directory + "/" + FileNameOf(path), text, "", "", error);
+}
+
+bool CheckFile(const HostSession& session, const ParsedCommandLine& commandLine, const std::string& path)
+{
+    std::string message;
+    std::string error;
+    if (!ReadWholeFile(path, message, error)) {
+        ReportError(path, error);
+        return false;
+    }
+    MessageAnalysis analysis = session.Analyze(message);
+    WarnIfSkipped(path, analysis);
+    PrintResult(path, analysis);
+    bool storing = commandLine.Has("--in-place") || commandLine.Has("--output");
+    if (analysis.rewritten && storing && !Store(commandLine, path, analysis.rewrittenText, error)) {
+        ReportError(path, error);
+        return false;
+    }
+    return true;
+}
+
+int RunCheck(const ParsedCommandLine& commandLine)
+{
+    if (commandLine.arguments.empty() || (commandLine.Has("--in-place") && commandLine.Has("--output"))) {
+        std::cerr << kHelp;
+        return kExitUsage;
+    }
+    std::unique_ptr<HostSession> session = OpenSession(commandLine);
+    if (session == nullptr) {
+        return kExitUsage;
+    }
+    bool allChecked = true;
+    for (const std::string& path : commandLine.arguments) {
+        allChecked &= CheckFile(*session, commandLine, path);
+    }
+    return allChecked ? kExitOk : kExitMessageFailed;
+}
+
+}  // namespace
+
+const Command kCheckCommand = {
+    "check",
+    "analyse message files and show their score and findings",
+    kHelp,
+    {{"--output", true}, {"--in-place", false}, {"--no-backup", false}},
+    RunCheck,
+};

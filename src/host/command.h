@@ -1,0 +1,29 @@
+#ifndef TAGSTRIP_HOST_COMMAND_H
+#define TAGSTRIP_HOST_COMMAND_H
+
+#include <vector>
+
+#include "host/command_line.h"
+
+// Exit statuses of the program.
+constexpr int kExitOk = 0;
+constexpr int kExitMessageFailed = 1;  // some file or message could not be handled
+constexpr int kExitUsage = 2;          // bad command line, or the analyzer module could not be set up
+constexpr int kExitTempFail = 75;      // filter: passed the message on unchanged after a failure
+
+// One subcommand. Every subcommand also accepts --config-dir, --module and --help.
+struct Command {
+    const char* name;
+    const char* summary;
+    const char* help;
+    std::vector<OptionSpec> options;
+    int (*run)(const ParsedCommandLine& commandLine);
+};
+
+extern const Command kCheckCommand;
+extern const Command kFilterCommand;
+extern const Command kScanCommand;
+extern const Command kSettingsCommand;
+extern const Command kConfigCommand;
+
+#endif

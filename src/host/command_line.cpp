@@ -1,0 +1,71 @@
+#include "host/command_line.h"
+
+namespace {
+
+const OptionSpec* FindSpec(const std::vector<OptionSpec>& specs, const std::string& name)
+{
+    for (const OptionSpec& spec : specs) {
+        if (name == spec.name) {
+            return &spec;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool ParsedCommandLine::Has(const std::string& name) const
+{
+    return options.count(name) != 0;
+}
+
+std::string ParsedCommandLine::Value(const std::string& name, const std::string& fallback) const
+{
+    auto found = options.find(name);
+    return found == options.end() ? fallback : found->second.back();
+}
+
+std::vector<std::string> ParsedCommandLine::Values(const std::string& name) const
+{
+    auto found = options.find(name);
+    return found == options.end() ? std::vector<std::string>() : found->second;
+}
+
+bool ParseCommandLine(const std::vector<std::string>& words, const std::vector<OptionSpec>& specs,
+                      ParsedCommandLine& parsed, std::string& error)
+{
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (word == "--") {
+            parsed.arguments.insert(parsed.arguments.end(), words.begin() + i + 1, words.end());
+            return true;
+        }
+        if (word.compare(0, 2, "--") != 0) {
+            parsed.arguments.push_back(word);
+            continue;
+        }
+        std::size_t equals = word.find('=');
+        std::string name = word.substr(0, equals);
+        const OptionSpec* spec = FindSpec(specs, name);
+        if (spec == nullptr) {
+            error = "unknown option " + name;
+            return false;
+        }
+        if (!spec->takesValue && equals != std::string::npos) {
+            error = "option " + name + " takes no value";
+            return false;
+        }
+        std::vector<std::string>& values = parsed.options[name];
+        if (!spec->takesValue) {
+            values.push_back("");
+        } else if (equals != std::string::npos) {
+            values.push_back(word.substr(equals + 1));
+        } else if (i + 1 < words.size()) {
+            values.push_back(words[++i]);
+        } else {
+            error = "option " + name + " needs a value";
+            return false;
+        }
+    }
+    return true;
+}

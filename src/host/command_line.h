@@ -1,0 +1,29 @@
+#ifndef TAGSTRIP_HOST_COMMAND_LINE_H
+#define TAGSTRIP_HOST_COMMAND_LINE_H
+
+#include <map>
+#include <string>
+#include <vector>
+
+struct OptionSpec {
+    const char* name;  // with its leading "--"
+    bool takesValue;
+};
+
+// A subcommand's words after parsing: options (each with every value given, in order)
+// and the remaining arguments.
+struct ParsedCommandLine {
+    std::map<std::string, std::vector<std::string>> options;
+    std::vector<std::string> arguments;
+
+    bool Has(const std::string& name) const;
+    // The last value given, or fallback.
+    std::string Value(const std::string& name, const std::string& fallback = "") const;
+    std::vector<std::string> Values(const std::string& name) const;
+};
+
+// Accepts "--name VALUE", "--name=VALUE" and "--" before arguments that start with "--".
+bool ParseCommandLine(const std::vector<std::string>& words, const std::vector<OptionSpec>& specs,
+                      ParsedCommandLine& parsed, std::string& error);
+
+#endif

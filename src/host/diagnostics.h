@@ -1,0 +1,14 @@
+#ifndef TAGSTRIP_HOST_DIAGNOSTICS_H
+#define TAGSTRIP_HOST_DIAGNOSTICS_H
+
+#include <string>
+
+#include "host/host_session.h"
+
+// "tagstrip: SOURCE: PROBLEM" on standard error.
+void ReportError(const std::string& source, const std::string& problem);
+
+// Warns when the message was passed on without analysis.
+void WarnIfSkipped(const std::string& source, const MessageAnalysis& analysis);
+
+#endif

@@ -1,0 +1,235 @@
+#include "host/file_io.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::size_t kReadChunk = 1 << 20;
+
+std::string SystemError(const char* what)
+{
+    return std::string(what) + ": " + std::strerror(errno);
+}
+
+bool ReadAll(int descriptor, std::string& content, std::string& error)
+{
+    char chunk[1 << 16];
+    for (;;) {
+        ssize_t count = read(descriptor, chunk, sizeof chunk);
+        if (count == 0) {
+            return true;
+        }
+        if (count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            error = SystemError("cannot read");
+            return false;
+        }
+        content.append(chunk, static_cast<std::size_t>(count));
+    }
+}
+
+bool SyncDirectory(const std::string& directory)
+{
+    int descriptor = open(directory.c_str(), O_RDONLY | O_DIRECTORY);
+    if (descriptor < 0) {
+        return false;
+    }
+    bool synced = fsync(descriptor) == 0;
+    close(descriptor);
+    return synced;
+}
+
+mode_t NewFileMode()
+{
+    mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& path, std::string& content, std::string& error)
+{
+    content.clear();
+    int descriptor = open(path.c_str(), O_RDONLY);
+    if (descriptor < 0) {
+        error = SystemError("cannot open");
+        return false;
+    }
+    struct stat status;
+    bool read = false;
+    if (fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode)) {
+        error = "is a directory, not a message file";
+    } else {
+        read = ReadAll(descriptor, content, error);
+    }
+    close(descriptor);
+    return read;
+}
+
+LineReader::~LineReader()
+{
+    if (descriptor >= 0) {
+        close(descriptor);
+    }
+}
+
+bool LineReader::Open(const std::string& path, std::string& openError)
+{
+    descriptor = open(path.c_str(), O_RDONLY);
+    if (descriptor < 0) {
+        openError = SystemError("cannot open");
+        return false;
+    }
+    struct stat status;
+    if (fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode)) {
+        openError = "is a directory";
+        return false;
+    }
+    return true;
+}
+
+bool LineReader::Refill()
+{
+    buffer.erase(0, position);
+    position = 0;
+    std::size_t kept = buffer.size();
+    buffer.resize(kept + kReadChunk);
+    ssize_t count;
+    do {
+        count = read(descriptor, &buffer[kept], kReadChunk);
+    } while (count < 0 && errno == EINTR);
+    if (count < 0) {
+        error = SystemError("cannot read");
+    }
+    buffer.resize(kept + static_cast<std::size_t>(count > 0 ? count : 0));
+    return count > 0;
+}
+
+bool LineReader::ReadLine(std::string& line)
+{
+    std::size_t searchFrom = position;
+    for (;;) {
+        std::size_t end = buffer.find('\n', searchFrom);
+        if (end != std::string::npos) {
+            line.assign(buffer, position, end + 1 - position);
+            position = end + 1;
+            bytesRead += line.size();
+            return true;
+        }
+        searchFrom = buffer.size() - position;
+        if (!Refill()) {
+            break;
+        }
+    }
+    if (position == buffer.size() || !error.empty()) {
+        return false;
+    }
+    line.assign(buffer, position, std::string::npos);
+    position = buffer.size();
+    bytesRead += line.size();
+    return true;
+}
+
+StagedFile::~StagedFile()
+{
+    if (file != nullptr) {
+        std::fclose(file);
+        unlink(stagedPath.c_str());
+    }
+}
+
+bool StagedFile::Create(const std::string& targetPath, const std::string& stagingDirectory, std::string& error)
+{
+    target = targetPath;
+    std::string directory = stagingDirectory.empty() ? DirectoryOf(target) : stagingDirectory;
+    std::string pattern = directory + "/." + FileNameOf(target) + ".tagstrip-XXXXXX";
+    int descriptor = mkstemp(&pattern[0]);
+    if (descriptor < 0) {
+        error = SystemError(("cannot create a file in " + directory).c_str());
+        return false;
+    }
+    stagedPath = pattern;
+    file = fdopen(descriptor, "wb");
+    return file != nullptr;
+}
+
+bool StagedFile::Write(const std::string& bytes)
+{
+    return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+}
+
+bool StagedFile::Commit(const std::string& backupPath, std::string& error)
+{
+    struct stat status;
+    mode_t mode = stat(target.c_str(), &status) == 0 ? (status.st_mode & 07777) : NewFileMode();
+    int descriptor = fileno(file);
+    if (std::fflush(file) != 0 || fchmod(descriptor, mode) != 0 || fsync(descriptor) != 0) {
+        error = SystemError(("cannot write " + stagedPath).c_str());
+        return false;
+    }
+    if (!backupPath.empty()) {
+        unlink(backupPath.c_str());
+        if (link(target.c_str(), backupPath.c_str()) != 0) {
+            error = SystemError(("cannot keep the original as " + backupPath).c_str());
+            return false;
+        }
+    }
+    if (rename(stagedPath.c_str(), target.c_str()) != 0) {
+        error = SystemError("cannot replace the file");
+        return false;
+    }
+    std::fclose(file);
+    file = nullptr;
+    SyncDirectory(DirectoryOf(target));
+    return true;
+}
+
+bool ReplaceFile(const std::string& target, const std::string& content,
+                 const std::string& stagingDirectory, const std::string& backupPath, std::string& error)
+{
+    StagedFile staged;
+    if (!staged.Create(target, stagingDirectory, error)) {
+        return false;
+    }
+    if (!staged.Write(content)) {
+        error = SystemError("cannot write");
+        return false;
+    }
+    return staged.Commit(backupPath, error);
+}
+
+bool MakeDirectories(const std::string& directory, std::string& error)
+{
+    for (std::size_t slash = directory.find('/', 1);; slash = directory.find('/', slash + 1)) {
+        std::string prefix = directory.substr(0, slash);
+        if (!prefix.empty() && mkdir(prefix.c_str(), 0755) != 0 && errno != EEXIST) {
+            error = SystemError(("cannot create " + prefix).c_str());
+            return false;
+        }
+        if (slash == std::string::npos) {
+            return true;
+        }
+    }
+}
+
+std::string DirectoryOf(const std::string& path)
+{
+    std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string FileNameOf(const std::string& path)
+{
+    std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}

@@ -1,0 +1,96 @@
+#include <cstring>
+#include <exception>
+#include <iostream>
+
+#include "host/command.h"
+
+namespace {
+
+const Command* const kCommands[] = {
+    &kCheckCommand, &kFilterCommand, &kScanCommand, &kSettingsCommand, &kConfigCommand,
+};
+
+const std::vector<OptionSpec> kCommonOptions = {
+    {"--config-dir", true},
+    {"--module", true},
+    {"--help", false},
+};
+
+const char kCommonHelp[] =
+    "Options of every command:\n"
+    "  --config-dir DIR  directory of the settings (Tagstrip.ini); default\n"
+    "                    $XDG_CONFIG_HOME/tagstrip or ~/.config/tagstrip, created on first use\n"
+    "  --module PATH     the analyzer module; default Tagstrip.Analyzer beside this program\n"
+    "  --help            this text\n";
+
+void PrintProgramHelp(std::ostream& out)
+{
+    out << "Usage: tagstrip COMMAND [OPTIONS] [ARGUMENTS]\n"
+           "Scores HTML mail and strips the content you chose, through the Tagstrip analyzer.\n\n"
+           "Commands:\n";
+    for (const Command* command : kCommands) {
+        out << "  " << command->name << std::string(10 - std::strlen(command->name), ' ')
+            << command->summary << '\n';
+    }
+    out << "\n" << kCommonHelp
+        << "\nExit status: 0 all well, 1 a file or message failed, 2 bad usage or the module\n"
+           "could not be loaded, 75 (filter only) the message was passed on unchanged.\n"
+           "Run 'tagstrip COMMAND --help' for a command's own options.\n";
+}
+
+const Command* FindCommand(const std::string& name)
+{
+    for (const Command* command : kCommands) {
+        if (name == command->name) {
+            return command;
+        }
+    }
+    return nullptr;
+}
+
+int RunCommand(const Command& command, const std::vector<std::string>& words)
+{
+    std::vector<OptionSpec> specs = kCommonOptions;
+    specs.insert(specs.end(), command.options.begin(), command.options.end());
+    ParsedCommandLine commandLine;
+    std::string error;
+    if (!ParseCommandLine(words, specs, commandLine, error)) {
+        std::cerr << "tagstrip " << command.name << ": " << error << "\n"
+                  << "Run 'tagstrip " << command.name << " --help' for its options.\n";
+        return kExitUsage;
+    }
+    if (commandLine.Has("--help")) {
+        std::cout << command.help << '\n' << kCommonHelp;
+        return kExitOk;
+    }
+    return command.run(commandLine);
+}
+
+int Run(int argc, char** argv)
+{
+    if (argc < 2 || std::strcmp(argv[1], "--help") == 0) {
+        PrintProgramHelp(argc < 2 ? std::cerr : std::cout);
+        return argc < 2 ? kExitUsage : kExitOk;
+    }
+    const Command* command = FindCommand(argv[1]);
+    if (command == nullptr) {
+        std::cerr << "tagstrip: unknown command '" << argv[1] << "'\n";
+        PrintProgramHelp(std::cerr);
+        return kExitUsage;
+    }
+    return RunCommand(*command, std::vector<std::string>(argv + 2, argv + argc));
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& failure) {
+        std::cerr << "tagstrip: " << failure.what() << '\n';
+    } catch (...) {
+        std::cerr << "tagstrip: unexpected failure\n";
+    }
+    return kExitMessageFailed;
+}

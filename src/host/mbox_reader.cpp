@@ -1,0 +1,67 @@
+#include "host/mbox_reader.h"
+
+namespace {
+
+bool IsBlankLine(const std::string& line)
+{
+    return line == "\n" || line == "\r\n";
+}
+
+// Moves the message's last line to separator when it is blank.
+void SplitSeparator(MboxMessage& message)
+{
+    std::string& text = message.text;
+    std::size_t lastLineStart = text.size() < 2 ? 0 : text.find_last_of('\n', text.size() - 2) + 1;
+    if (IsBlankLine(text.substr(lastLineStart))) {
+        message.separator = text.substr(lastLineStart);
+        text.erase(lastLineStart);
+    }
+}
+
+}  // namespace
+
+bool IsFromLine(const std::string& line)
+{
+    return line.compare(0, 5, "From ") == 0;
+}
+
+bool MboxReader::Open(const std::string& path, std::string& error)
+{
+    if (!lines.Open(path, error)) {
+        return false;
+    }
+    hasPending = lines.ReadLine(pendingFromLine);
+    if (!lines.Error().empty()) {
+        error = lines.Error();
+        return false;
+    }
+    if (hasPending && !IsFromLine(pendingFromLine)) {
+        error = "not a mailbox: it does not start with a \"From \" line";
+        return false;
+    }
+    return true;
+}
+
+bool MboxReader::Next(MboxMessage& message)
+{
+    if (!hasPending) {
+        return false;
+    }
+    message.fromLine.swap(pendingFromLine);
+    message.text.clear();
+    message.separator.clear();
+    hasPending = false;
+    bool afterBlankLine = false;
+    std::string line;
+    while (lines.ReadLine(line)) {
+        if (afterBlankLine && IsFromLine(line)) {
+            pendingFromLine.swap(line);
+            hasPending = true;
+            break;
+        }
+        afterBlankLine = IsBlankLine(line);
+        message.text += line;
+    }
+    SplitSeparator(message);
+    return true;
+}

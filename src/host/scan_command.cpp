@@ -1,0 +1,204 @@
+#include <chrono>
+#include <iostream>
+#include <unistd.h>
+
+#include "host/command.h"
+#include "host/diagnostics.h"
+#include "host/findings.h"
+#include "host/mbox_rewrite.h"
+#include "host/progress_bar.h"
+#include "host/scan_items.h"
+#include "host/scan_summary.h"
+#include "host/session_setup.h"
+
+namespace {
+
+const char kHelp[] =
+    "Usage: tagstrip scan [--json] [--rewrite] PATH...\n"
+    "Analyses every message of each mailbox and prints a summary table. A PATH is\n"
+    "  - a file: an mbox (messages start at \"From \" lines; \">From \" quoting is kept);\n"
+    "  - a Maildir (a directory with cur/ and new/): every message in cur/ and new/;\n"
+    "  - any other directory: every regular file in it is one message, except files\n"
+    "    named *.mbox, which are scanned as mboxes. Hidden files and subdirectories\n"
+    "    are left out.\n"
+    "A progress line appears on standard error when it is a terminal.\n"
+    "  --json     print one JSON object per message and one for the summary, one per line\n"
+    "  --rewrite  write the rewritten messages back: message files and Maildir messages\n"
+    "             are replaced by write-new-then-rename; an mbox is written anew beside\n"
+    "             the old one and renamed over it, holding <mbox>.lock and flock\n";
+
+using Clock = std::chrono::steady_clock;
+
+std::vector<std::string> FoundOrRemoved(const bool (&marks)[CategoryCount])
+{
+    std::vector<std::string> names;
+    for (int category = 0; category < CategoryCount; ++category) {
+        if (marks[category]) {
+            names.push_back(kCategories[category].name);
+        }
+    }
+    return names;
+}
+
+class Scan {
+public:
+    Scan(const HostSession& session, const ParsedCommandLine& commandLine, std::uint64_t totalBytes)
+        : session(session),
+          json(commandLine.Has("--json")),
+          rewrite(commandLine.Has("--rewrite")),
+          progress(std::cerr, totalBytes, isatty(STDERR_FILENO) != 0)
+    {
+    }
+
+    void Item(const ScanItem& item)
+    {
+        if (item.kind == ScanItem::Mbox) {
+            Mbox(item);
+        } else {
+            MessageFile(item);
+        }
+        bytesDone += item.size;
+        progress.Update(summary.Messages(), bytesDone);
+    }
+
+    void Failure(const std::string& source, const std::string& problem)
+    {
+        ReportError(source, problem);
+        summary.AddFailure();
+        if (json) {
+            std::cout << JsonObject().AddString("type", "error").AddString("source", source)
+                             .AddString("error", problem).Text() << '\n';
+        }
+    }
+
+    int Finish()
+    {
+        progress.Finish();
+        double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        if (json) {
+            std::cout << summary.Json(seconds, bytesDone).Text() << '\n';
+        } else {
+            summary.PrintTable(std::cout, seconds, bytesDone);
+        }
+        return summary.AnyFailed() ? kExitMessageFailed : kExitOk;
+    }
+
+private:
+    MessageAnalysis Analyze(const std::string& source, int index, const std::string& message)
+    {
+        MessageAnalysis analysis = session.Analyze(message);
+        WarnIfSkipped(index == 0 ? source : source + ", message " + std::to_string(index), analysis);
+        summary.Add(analysis);
+        if (json) {
+            PrintJson(source, index, analysis);
+        }
+        return analysis;
+    }
+
+    void PrintJson(const std::string& source, int index, const MessageAnalysis& analysis)
+    {
+        CategoryMarks marks = MarksFromFindings(analysis.findings);
+        JsonObject line;
+        line.AddString("type", "message").AddString("source", source);
+        if (index != 0) {
+            line.AddInteger("index", index);
+        }
+        line.AddBool("html", analysis.html)
+            .AddBool("skipped", analysis.skipped != nullptr)
+            .AddBool("rewritten", analysis.rewritten)
+            .AddInteger("score", analysis.score)
+            .AddStrings("found", FoundOrRemoved(marks.found))
+            .AddStrings("removed", FoundOrRemoved(marks.removed))
+            .AddStrings("findings", FindingsLines(analysis.findings));
+        std::cout << line.Text() << '\n';
+    }
+
+    void MessageFile(const ScanItem& item)
+    {
+        std::string message;
+        std::string error;
+        if (!ReadWholeFile(item.path, message, error)) {
+            Failure(item.path, error);
+            return;
+        }
+        MessageAnalysis analysis = Analyze(item.path, 0, message);
+        if (rewrite && analysis.rewritten &&
+            !ReplaceFile(item.path, analysis.rewrittenText, item.stagingDirectory, "", error)) {
+            Failure(item.path, error);
+        }
+    }
+
+    void Mbox(const ScanItem& item)
+    {
+        MboxReader reader;
+        MboxRewrite rewritten;
+        std::string error;
+        if ((rewrite && !rewritten.Begin(item.path, error)) || !reader.Open(item.path, error)) {
+            Failure(item.path, error);
+            return;
+        }
+        MboxMessage message;
+        for (int index = 1; reader.Next(message); ++index) {
+            MessageAnalysis analysis = Analyze(item.path, index, message.text);
+            if (rewrite) {
+                rewritten.Write(message, analysis);
+            }
+            progress.Update(summary.Messages(), bytesDone + reader.BytesRead());
+        }
+        if (!reader.Error().empty()) {
+            Failure(item.path, reader.Error());
+        } else if (rewrite && !rewritten.Commit(error)) {
+            Failure(item.path, error);
+        }
+    }
+
+    const HostSession& session;
+    bool json;
+    bool rewrite;
+    ProgressBar progress;
+    ScanSummary summary;
+    Clock::time_point start = Clock::now();
+    std::uint64_t bytesDone = 0;
+};
+
+int RunScan(const ParsedCommandLine& commandLine)
+{
+    if (commandLine.arguments.empty()) {
+        std::cerr << kHelp;
+        return kExitUsage;
+    }
+    std::unique_ptr<HostSession> session = OpenSession(commandLine);
+    if (session == nullptr) {
+        return kExitUsage;
+    }
+    std::vector<ScanItem> items;
+    std::vector<std::pair<std::string, std::string>> listingErrors;
+    for (const std::string& path : commandLine.arguments) {
+        std::string error;
+        if (!ListScanItems(path, items, error)) {
+            listingErrors.emplace_back(path, error);
+        }
+    }
+    std::uint64_t totalBytes = 0;
+    for (const ScanItem& item : items) {
+        totalBytes += item.size;
+    }
+    Scan scan(*session, commandLine, totalBytes);
+    for (const auto& [path, error] : listingErrors) {
+        scan.Failure(path, error);
+    }
+    for (const ScanItem& item : items) {
+        scan.Item(item);
+    }
+    return scan.Finish();
+}
+
+}  // namespace
+
+const Command kScanCommand = {
+    "scan",
+    "analyse whole mailboxes (mbox, Maildir, directory) and summarise",
+    kHelp,
+    {{"--json", false}, {"--rewrite", false}},
+    RunScan,
+};

@@ -1,0 +1,78 @@
+#include "host/scan_items.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include "common/string_helpers.h"
+
+namespace {
+
+bool IsDirectory(const std::string& path)
+{
+    struct stat status;
+    return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+bool ListDirectory(const std::string& directory, std::vector<std::string>& names, std::string& error)
+{
+    DIR* listing = opendir(directory.c_str());
+    if (listing == nullptr) {
+        error = std::string("cannot open the directory: ") + std::strerror(errno);
+        return false;
+    }
+    while (const dirent* entry = readdir(listing)) {
+        if (entry->d_name[0] != '.') {
+            names.push_back(entry->d_name);
+        }
+    }
+    closedir(listing);
+    std::sort(names.begin(), names.end());
+    return true;
+}
+
+bool AddDirectoryFiles(const std::string& directory, const std::string& stagingDirectory,
+                       bool mboxesByName, std::vector<ScanItem>& items, std::string& error)
+{
+    std::vector<std::string> names;
+    if (!ListDirectory(directory, names, error)) {
+        return false;
+    }
+    for (const std::string& name : names) {
+        std::string path = directory + "/" + name;
+        struct stat status;
+        if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+            continue;
+        }
+        bool mbox = mboxesByName && EndsWith(name, ".mbox");
+        items.push_back({mbox ? ScanItem::Mbox : ScanItem::MessageFile, path, stagingDirectory,
+                         static_cast<std::uint64_t>(status.st_size)});
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ListScanItems(const std::string& path, std::vector<ScanItem>& items, std::string& error)
+{
+    struct stat status;
+    if (stat(path.c_str(), &status) != 0) {
+        error = std::string("cannot open: ") + std::strerror(errno);
+        return false;
+    }
+    if (S_ISREG(status.st_mode)) {
+        items.push_back({ScanItem::Mbox, path, "", static_cast<std::uint64_t>(status.st_size)});
+        return true;
+    }
+    if (!S_ISDIR(status.st_mode)) {
+        error = "not a mailbox, a Maildir or a directory of messages";
+        return false;
+    }
+    if (IsDirectory(path + "/cur") && IsDirectory(path + "/new")) {
+        return AddDirectoryFiles(path + "/cur", path + "/tmp", false, items, error) &&
+               AddDirectoryFiles(path + "/new", path + "/tmp", false, items, error);
+    }
+    return AddDirectoryFiles(path, "", true, items, error);
+}

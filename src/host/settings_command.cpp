@@ -1,0 +1,159 @@
+#include <cstdio>
+#include <iostream>
+
+#include "common/category.h"
+#include "common/string_helpers.h"
+#include "host/command.h"
+#include "host/session_setup.h"
+#include "platform/windows.h"
+
+namespace {
+
+const char kHelp[] =
+    "Usage: tagstrip settings [--set NAME=VALUE]...\n"
+    "Shows the analyzer's settings: the ini file, Active, the Flags word with the\n"
+    "categories it removes, and the points per category ((default) marks defaults).\n"
+    "  --set NAME=VALUE  change one setting first; may be given more than once. NAME is\n"
+    "                    Active (0 or 1), Flags (0 to 255), a points key such as\n"
+    "                    PointsScript, or a category name such as Script (points 0 to 99999).\n"
+    "                    Names are matched in any letter case.\n"
+    "Categories and their Flags bits:\n"
+    "  Script 0x01, Formatting 0x02, ImagesExt 0x04, Links 0x08, ImagesInt 0x10,\n"
+    "  ExternalRefs 0x20, WebBugs 0x40, ReadReceipts 0x80\n";
+
+constexpr int kDefaultActive = 1;
+constexpr int kHighestFlags = 0xFF;
+constexpr int kHighestPoints = 99999;
+
+struct SettingKey {
+    std::string name;
+    const char* section;
+    const char* key;
+    int highest;
+};
+
+std::vector<SettingKey> SettableKeys()
+{
+    std::vector<SettingKey> keys = {
+        {"Active", "General", "Active", 1},
+        {"Flags", "Settings", "Flags", kHighestFlags},
+    };
+    for (const CategoryInfo& category : kCategories) {
+        keys.push_back({category.pointsKey, "Settings", category.pointsKey, kHighestPoints});
+        keys.push_back({category.name, "Settings", category.pointsKey, kHighestPoints});
+    }
+    return keys;
+}
+
+struct Assignment {
+    const char* section;
+    const char* key;
+    std::string value;
+};
+
+const SettingKey* FindKey(const std::vector<SettingKey>& keys, std::string name)
+{
+    ToLower(name);
+    for (const SettingKey& key : keys) {
+        std::string candidate = key.name;
+        ToLower(candidate);
+        if (candidate == name) {
+            return &key;
+        }
+    }
+    return nullptr;
+}
+
+bool ParseValue(const std::string& text, int highest, int& value)
+{
+    if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos) {
+        return false;
+    }
+    value = std::stoi(text);
+    return value <= highest;
+}
+
+bool ParseAssignment(const std::string& text, Assignment& assignment, std::string& error)
+{
+    static const std::vector<SettingKey> keys = SettableKeys();
+    std::size_t equals = text.find('=');
+    const SettingKey* key = FindKey(keys, text.substr(0, equals));
+    int value = 0;
+    if (equals == std::string::npos || key == nullptr) {
+        error = "'" + text + "' is not NAME=VALUE with a known NAME";
+    } else if (!ParseValue(text.substr(equals + 1), key->highest, value)) {
+        error = "the value of " + key->name + " must be a whole number from 0 to " + std::to_string(key->highest);
+    } else {
+        assignment = {key->section, key->key, std::to_string(value)};
+        return true;
+    }
+    return false;
+}
+
+std::string RemovedCategories(int flags)
+{
+    std::string names;
+    for (const CategoryInfo& category : kCategories) {
+        if (flags & category.flagsBit) {
+            names += (names.empty() ? "" : ", ") + std::string(category.name);
+        }
+    }
+    return names.empty() ? "nothing" : names;
+}
+
+void PrintSettings(const std::string& iniPath)
+{
+    const char* path = iniPath.c_str();
+    int flags = static_cast<int>(GetPrivateProfileIntA("Settings", "Flags", kDefaultFlags, path));
+    std::cout << "Ini file      " << iniPath << '\n'
+              << "Active        " << static_cast<int>(GetPrivateProfileIntA("General", "Active", kDefaultActive, path))
+              << '\n'
+              << "Flags         " << flags << " (removes " << RemovedCategories(flags) << ")\n"
+              << "Points\n";
+    for (const CategoryInfo& category : kCategories) {
+        int points = static_cast<int>(GetPrivateProfileIntA("Settings", category.pointsKey, category.defaultPoints, path));
+        char line[96];
+        std::snprintf(line, sizeof line, "  %-14s%6d%s\n", category.name, points,
+                      points == category.defaultPoints ? "  (default)" : "");
+        std::cout << line;
+    }
+}
+
+int RunSettings(const ParsedCommandLine& commandLine)
+{
+    std::vector<Assignment> assignments;
+    for (const std::string& text : commandLine.Values("--set")) {
+        Assignment assignment;
+        std::string error;
+        if (!ParseAssignment(text, assignment, error)) {
+            std::cerr << "tagstrip settings: " << error << '\n';
+            return kExitUsage;
+        }
+        assignments.push_back(assignment);
+    }
+    std::string directory;
+    std::string error;
+    if (!ConfigDirectory(commandLine, directory, error)) {
+        std::cerr << "tagstrip: " << error << '\n';
+        return kExitMessageFailed;
+    }
+    std::string iniPath = directory + "/Tagstrip.ini";
+    for (const Assignment& assignment : assignments) {
+        if (!WritePrivateProfileStringA(assignment.section, assignment.key, assignment.value.c_str(), iniPath.c_str())) {
+            std::cerr << "tagstrip: " << iniPath << ": cannot write " << assignment.key << '\n';
+            return kExitMessageFailed;
+        }
+    }
+    PrintSettings(iniPath);
+    return kExitOk;
+}
+
+}  // namespace
+
+const Command kSettingsCommand = {
+    "settings",
+    "show the analyzer's settings, or change them with --set",
+    kHelp,
+    {{"--set", true}},
+    RunSettings,
+};

@@ -1,0 +1,11 @@
+#include <iostream>
+
+#include "host/command.h"
+#include "host/config_command.h"
+
+// Stands in for the settings window in builds without it.
+int RunConfigCommand(HostSession&, const std::vector<std::string>&)
+{
+    std::cerr << "tagstrip: the settings window is not built\n";
+    return kExitUsage;
+}
