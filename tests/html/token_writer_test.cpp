@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include <iomanip>
+#include <sstream>
+#include <string>
+
+#include "html/tag.h"
+#include "html/token.h"
+
+namespace {
+
+std::string WriteTag(const std::string& raw)
+{
+    Tag tag;
+    tag.Parse(raw);
+    std::ostringstream out;
+    out << tag;
+    return out.str();
+}
+
+TEST(TokenWriter, WritesTagsInTheirNormalForm)
+{
+    const struct {
+        const char* raw;
+        const char* written;
+    } rows[] = {
+        {"<P ALIGN=Center>", "<p align=\"Center\">"},
+        {"<a href='x' HREF=\"y\" target>", "<a href=\"y\" target>"},
+        {"<td\tWIDTH=1\r\nheight='2'  >", "<td height=\"2\" width=\"1\">"},
+        {"<i alt=\"\" b = x>", "<i alt b>"},
+        {"<br />", "<br />"},
+        {"<br/>", "<br/>"},
+        {"< br>", "< br>"},
+        {"<!DOCTYPE html>", "<!doctype html>"},
+        {"<!--X-->", "<!--x-->"},
+        {"<!-- Keep  THIS\r\n -->", "<!-- Keep  THIS\r\n -->"},
+        {"<!-->", ""},
+        {"<i title='say \"hi\"' x=a\"b>", "<i title=\"say &quot;hi&quot;\" x=\"a&quot;b\">"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(WriteTag(row.raw), row.written) << row.raw;
+    }
+}
+
+TEST(TokenWriter, WritesOtherTokensAsTheyStood)
+{
+    for (const TokenKind kind : {KindText, KindSpace, KindContent}) {
+        const Token token{kind, "<B>\r\n x", Tag()};
+        std::ostringstream out;
+        out << token;
+        EXPECT_EQ(out.str(), "<B>\r\n x");
+    }
+}
+
+TEST(TokenWriter, WritesATagTokenFromItsTagNotItsText)
+{
+    Token token{KindTag, "<IMG  SRC=x>", Tag()};
+    token.tag.Parse(token.text);
+    std::ostringstream out;
+    out << token;
+    EXPECT_EQ(out.str(), "<img src=\"x\">");
+}
+
+TEST(TokenWriter, IgnoresAFieldWidthLeftOnTheStream)
+{
+    const Token token{KindText, "ab", Tag()};
+    std::ostringstream out;
+    out << std::setw(6) << token;
+    EXPECT_EQ(out.str(), "ab");
+}
+
+}  // namespace
