@@ -7,6 +7,13 @@
 #include "common/category.h"
 #include "plugin/ini_file.h"
 
+// The analyzer's name: what the host shows, its key in the host's "AnalyzerOrder"
+// section, and the head of each findings line.
+constexpr const char* kAnalyzerName = "Tagstrip";
+
+// The host's order number for this analyzer when its ini file names none.
+constexpr int kDefaultOrder = 130000;
+
 // The analyzer instance the host creates with InitAnalyzer: the Flags word of remove
 // switches, the points per category, and where the plug-in's and the host's ini files lie.
 //
