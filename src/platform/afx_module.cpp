@@ -68,3 +68,24 @@ AFX_MODULE_STATE* AfxGetModuleState()
     static AFX_MODULE_STATE state = {nullptr};
     return &state;
 }
+
+std::vector<HMODULE> AfxResourceSearchOrder()
+{
+    std::vector<HMODULE> order{AfxGetModuleState()->m_hCurrentResourceHandle};
+    std::lock_guard<std::mutex> guard(chainLock);
+    for (const CDynLinkLibrary* library : ResourceChain()) {
+        order.push_back(library->m_hResource);
+    }
+    return order;
+}
+
+AfxResourceModuleSwitch::AfxResourceModuleSwitch(HMODULE module)
+    : saved(AfxGetModuleState()->m_hCurrentResourceHandle)
+{
+    AfxGetModuleState()->m_hCurrentResourceHandle = module;
+}
+
+AfxResourceModuleSwitch::~AfxResourceModuleSwitch()
+{
+    AfxGetModuleState()->m_hCurrentResourceHandle = saved;
+}

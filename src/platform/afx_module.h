@@ -2,6 +2,8 @@
 #ifndef TAGSTRIP_PLATFORM_AFX_MODULE_H
 #define TAGSTRIP_PLATFORM_AFX_MODULE_H
 
+#include <vector>
+
 #include "platform/windows.h"
 
 struct AFX_EXTENSION_MODULE {
@@ -30,5 +32,21 @@ struct AFX_MODULE_STATE {
 };
 
 AFX_MODULE_STATE* AfxGetModuleState();
+
+// The modules searched for the framework's dialog templates and strings, in order: the
+// current resource module, then the resource chain from the oldest registration on.
+std::vector<HMODULE> AfxResourceSearchOrder();
+
+// Makes a module the current resource module for the lifetime of the object.
+class AfxResourceModuleSwitch {
+public:
+    explicit AfxResourceModuleSwitch(HMODULE module);
+    ~AfxResourceModuleSwitch();
+    AfxResourceModuleSwitch(const AfxResourceModuleSwitch&) = delete;
+    AfxResourceModuleSwitch& operator=(const AfxResourceModuleSwitch&) = delete;
+
+private:
+    HINSTANCE saved;
+};
 
 #endif
