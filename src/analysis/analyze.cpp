@@ -2,18 +2,15 @@
 #include "common/find_no_case.h"
 #include "plugin/current_instance.h"
 
-// Only HTML mail is analysed. Whatever goes wrong inside an analysis, even running out of
-// memory on a huge part, the host keeps its message as it was and carries on.
+// Only HTML mail is analysed. An analysis that throws, even for want of memory on a huge
+// part, unwinds its engine, streams and temporary file before the entry point catches it,
+// and the host keeps its record as it was.
 bool AnalyzeMessage(AnalysisRecord& record)
 {
     if (record.messageText == nullptr || CurrentInstance() == nullptr ||
         FindNoCase(*record.messageText, "text/html") == nullptr) {
         return false;
     }
-    try {
-        FilterEngine engine;
-        return engine.Process(*record.messageText, &record.score, &record.findings);
-    } catch (...) {
-        return false;
-    }
+    FilterEngine engine;
+    return engine.Process(*record.messageText, &record.score, &record.findings);
 }

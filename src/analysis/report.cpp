@@ -7,8 +7,6 @@
 
 namespace {
 
-const char kAnalyzerName[] = "Tagstrip";
-
 void AppendFindingsLine(CString* findings, int number, const char* text)
 {
     char line[128];

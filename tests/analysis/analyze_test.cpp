@@ -1,0 +1,223 @@
+// Messages through the real module: what each category's removal leaves, which parts
+// stay byte for byte, and the long-message path through a temporary file.
+#include <poll.h>
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "analysis/filter_engine.h"
+#include "mime/filter_part_handler.h"
+#include "mime/mime_walker.h"
+#include "module_harness.h"
+
+namespace {
+
+const std::string kHtmlHead = "From: a@example.org\r\nContent-Type: text/html\r\n\r\n";
+
+struct RemovalCase {
+    const char* name;
+    int flags;
+    std::string html;
+    std::string kept;
+};
+
+class RemovalTable : public ::testing::TestWithParam<RemovalCase> {};
+
+// The line end behind the last tag is what the "\r\n\r\n" after an HTML body replaces.
+TEST_P(RemovalTable, FoundContentLeavesTheMessage)
+{
+    ModuleHarness harness;
+    const ModuleHarness::Result result = harness.Analyze(kHtmlHead + GetParam().html + "\r\n", GetParam().flags);
+    EXPECT_EQ(result.replaced, 1);
+    EXPECT_EQ(result.text, kHtmlHead + GetParam().kept + "\r\n\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Categories, RemovalTable,
+    ::testing::Values(
+        RemovalCase{"Script", 0x01, "<p>a</p><script>alert(1)</script><p>b</p>", "<p>a</p><p>b</p>"},
+        RemovalCase{"Formatting", 0x02, "<p><font color=\"red\">a</font></p>", "<p>a</p>"},
+        RemovalCase{"ImagesExt", 0x04, "<p><img src=\"http://example.com/a.gif\" alt=\"logo\"></p>",
+                    "<p>[logo]</p>"},
+        RemovalCase{"ImagesInt", 0x10, "<p><img src=\"CID:part1@example.org\" alt=\"inline\"></p>",
+                    "<p>[inline]</p>"},
+        RemovalCase{"Links", 0x08, "<p><a href=\"http://example.com/\">here</a></p>", "<p>here</p>"},
+        RemovalCase{"ExternalRefs", 0x20, "<p>a</p><iframe src=\"http://example.com/\"></iframe>", "<p>a</p>"},
+        RemovalCase{"WebBugs", 0x40, "<p><img src=\"http://example.com/t.gif?u=1\"></p>", "<p></p>"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Analyze, MessageWithoutHtmlIsLeftAlone)
+{
+    ModuleHarness harness;
+    const std::string message = "Content-Type: text/plain\r\n\r\n<script>alert(1)</script>\r\n";
+    const ModuleHarness::Result result = harness.Analyze(message, 0xFF, {}, 3, "x\n");
+    EXPECT_EQ(result.replaced, 0);
+    EXPECT_EQ(result.text, message);
+    EXPECT_EQ(result.score, 3);
+    EXPECT_EQ(result.findings, "x\n");
+}
+
+TEST(Analyze, FlagsZeroScoresButKeepsTheText)
+{
+    ModuleHarness harness;
+    const std::string message = kHtmlHead + "<script>alert(1)</script>\r\n";
+    const ModuleHarness::Result result = harness.Analyze(message, 0);
+    EXPECT_EQ(result.replaced, 0);
+    EXPECT_EQ(result.text, message);
+    EXPECT_EQ(result.score, 50);
+    EXPECT_EQ(result.findings, "      50 Tagstrip - 'Script found.'\n");
+}
+
+const std::string kAlternativeHead =
+    "From: a@example.org\r\nContent-Type: multipart/alternative;\r\n\tboundary=\"ALT\"\r\n\r\n"
+    "This is a multi-part message.\r\n";
+const std::string kPlainPart =
+    "--ALT\r\nContent-Type: text/plain; charset=iso-8859-1\r\n\r\n"
+    "Hello <script>not html</script>\r\n  indented\ttabs  \r\n\r\n";
+
+TEST(Analyze, AlternativePlainPartStaysByteForByte)
+{
+    ModuleHarness harness;
+    const std::string message = kAlternativeHead + kPlainPart +
+                                "--ALT\r\nContent-Type: text/html\r\n\r\n<p>Hello <script>x</script></p>\r\n"
+                                "--ALT--\r\n";
+    const ModuleHarness::Result result = harness.Analyze(message, 0x01);
+    EXPECT_EQ(result.replaced, 1);
+    EXPECT_EQ(result.text, kAlternativeHead + kPlainPart + "--ALT\r\nContent-Type: text/html\r\n\r\n" +
+                               "<p>Hello </p>\r\n\r\n--ALT--\r\n");
+}
+
+struct ReadReceiptCase {
+    const char* name;
+    std::string message;
+    std::string filtered;
+};
+
+class ReadReceiptTable : public ::testing::TestWithParam<ReadReceiptCase> {};
+
+TEST_P(ReadReceiptTable, HeaderLineRemoved)
+{
+    ModuleHarness harness;
+    const ModuleHarness::Result result = harness.Analyze(GetParam().message, 0x80);
+    EXPECT_EQ(result.replaced, 1);
+    EXPECT_EQ(result.text, GetParam().filtered);
+    EXPECT_EQ(result.findings, "      10 Tagstrip - 'Read Receipt found.'\n       0 Tagstrip - 'Read Receipt removed.'\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Headers, ReadReceiptTable,
+    ::testing::Values(
+        ReadReceiptCase{"MessageHeader",
+                        "From: a@example.org\r\nDisposition-Notification-To: a@example.org\r\n"
+                        "Content-Type: text/html\r\n\r\nhi\r\n",
+                        "From: a@example.org\r\nContent-Type: text/html\r\n\r\nhi\r\n\r\n"},
+        ReadReceiptCase{"PartHeader",
+                        kAlternativeHead + "--ALT\r\nContent-Type: text/html\r\n"
+                                           "Disposition-Notification-To: <a@example.org>\r\n\r\nhi\r\n--ALT--\r\n",
+                        kAlternativeHead + "--ALT\r\nContent-Type: text/html\r\n\r\nhi\r\n\r\n--ALT--\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// An HTML message of exactly the given length, with something to remove.
+std::string HtmlMessageOfLength(std::size_t length)
+{
+    const std::string head = kHtmlHead + "<p>Offer</p><script>track()</script>\r\n";
+    std::string message = head;
+    while (message.size() < length) {
+        message += "<p>filler text for a long newsletter</p>\r\n";
+    }
+    message.resize(length - 2);
+    return message + "\r\n";
+}
+
+// What the in-memory path writes for a message, under the same remove switches.
+std::string FilteredInMemory(const std::string& message, int flags)
+{
+    FilterEngine engine;
+    for (int category = 0; category < CategoryCount; ++category) {
+        engine.remove[category] = (flags & kCategories[category].flagsBit) != 0;
+    }
+    std::ostringstream output;
+    engine.output = &output;
+    std::istringstream in(message);
+    FilterPartHandler handler(&engine);
+    MimeWalker().Walk(in, &handler);
+    handler.Finish();
+    return output.str();
+}
+
+// Counts the files made in a directory while it is watched.
+class CreationWatch {
+public:
+    explicit CreationWatch(const std::filesystem::path& directory) : descriptor(inotify_init1(IN_NONBLOCK))
+    {
+        inotify_add_watch(descriptor, directory.c_str(), IN_CREATE);
+    }
+    ~CreationWatch() { close(descriptor); }
+
+    int Created() const
+    {
+        alignas(inotify_event) char events[4096];
+        int count = 0;
+        ssize_t length;
+        while ((length = read(descriptor, events, sizeof events)) > 0) {
+            for (ssize_t offset = 0; offset < length;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(events + offset);
+                count += std::string(event->name).rfind("tmp", 0) == 0 ? 1 : 0;
+                offset += sizeof(inotify_event) + event->len;
+            }
+        }
+        return count;
+    }
+
+private:
+    int descriptor;
+};
+
+struct LengthCase {
+    std::size_t length;
+    int filesMade;
+};
+
+class LongMessage : public ::testing::TestWithParam<LengthCase> {};
+
+TEST_P(LongMessage, SameTextThroughFileAsInMemoryAndNoFileLeft)
+{
+    ModuleHarness harness;
+    const std::string message = HtmlMessageOfLength(GetParam().length);
+    ASSERT_EQ(message.size(), GetParam().length);
+    const CreationWatch watch(harness.TempDirectory());
+    const ModuleHarness::Result result = harness.Analyze(message, 0x01);
+    EXPECT_EQ(result.replaced, 1);
+    EXPECT_EQ(result.text, FilteredInMemory(message, 0x01));
+    EXPECT_EQ(watch.Created(), GetParam().filesMade);
+    EXPECT_TRUE(std::filesystem::is_empty(harness.TempDirectory()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, LongMessage,
+                         ::testing::Values(LengthCase{20000, 0}, LengthCase{20001, 1}, LengthCase{250000, 1}));
+
+class UnusableTempDirectory : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(UnusableTempDirectory, StillGivesTheWholeFilteredMessage)
+{
+    ModuleHarness harness;
+    const std::filesystem::path regularFile = harness.TempDirectory() / "plain-file";
+    std::ofstream(regularFile) << "x";
+    const std::string directory = GetParam()[0] == '/' ? GetParam() : (harness.TempDirectory() / GetParam()).string();
+    setenv("TMPDIR", directory.c_str(), 1);
+    const std::string message = HtmlMessageOfLength(30000);
+    const ModuleHarness::Result result = harness.Analyze(message, 0x01);
+    EXPECT_EQ(result.replaced, 1);
+    EXPECT_EQ(result.text, FilteredInMemory(message, 0x01));
+}
+
+INSTANTIATE_TEST_SUITE_P(Directories, UnusableTempDirectory,
+                         ::testing::Values("missing/directory", "plain-file", "/proc"));
+
+}  // namespace
