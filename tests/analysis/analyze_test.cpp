@@ -1,7 +1,7 @@
 // Messages through the real module: what each category's removal leaves, which parts
 // stay byte for byte, and the long-message path through a temporary file.
-#include <poll.h>
 #include <sys/inotify.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -200,7 +200,8 @@ TEST_P(LongMessage, SameTextThroughFileAsInMemoryAndNoFileLeft)
 }
 
 INSTANTIATE_TEST_SUITE_P(Lengths, LongMessage,
-                         ::testing::Values(LengthCase{20000, 0}, LengthCase{20001, 1}, LengthCase{250000, 1}));
+                         ::testing::Values(LengthCase{20000, 0}, LengthCase{20001, 1}, LengthCase{250000, 1}),
+                         [](const auto& info) { return "Length" + std::to_string(info.param.length); });
 
 class UnusableTempDirectory : public ::testing::TestWithParam<const char*> {};
 
@@ -219,5 +220,40 @@ TEST_P(UnusableTempDirectory, StillGivesTheWholeFilteredMessage)
 
 INSTANTIATE_TEST_SUITE_P(Directories, UnusableTempDirectory,
                          ::testing::Values("missing/directory", "plain-file", "/proc"));
+
+}  // namespace
+
+namespace {
+
+// Caps the address space at what the process uses now plus headroom.
+void LimitMemoryTo(std::size_t headroom)
+{
+    std::ifstream statm("/proc/self/statm");
+    std::size_t pages = 0;
+    statm >> pages;
+    const rlim_t limit = pages * sysconf(_SC_PAGESIZE) + headroom;
+    const rlimit capped{limit, limit};
+    setrlimit(RLIMIT_AS, &capped);
+}
+
+// Room for one copy of the message but not for the next, which is made after the
+// temporary file: the analysis throws halfway, the entry point catches it.
+void AnalyzeWithoutEnoughMemory(ModuleHarness& harness, const std::string& message)
+{
+    CString text(message.data(), static_cast<int>(message.size()));
+    AnalysisRecord record{&text, 0, 0, 7, CString("before\n")};
+    LimitMemoryTo(message.size() + (24 << 20));
+    const int replaced = harness.Analyze(record, 0x01);
+    const bool unchanged = replaced == 0 && text.GetLength() == static_cast<int>(message.size()) &&
+                           record.score == 7 && std::string(record.findings) == "before\n";
+    _exit(unchanged && std::filesystem::is_empty(harness.TempDirectory()) ? 0 : 1);
+}
+
+TEST(AnalyzeDeathTest, OutOfMemoryLeavesRecordAsItWasAndNoFile)
+{
+    ModuleHarness harness;
+    const std::string message = HtmlMessageOfLength(64 << 20);
+    EXPECT_EXIT(AnalyzeWithoutEnoughMemory(harness, message), ::testing::ExitedWithCode(0), "");
+}
 
 }  // namespace

@@ -55,6 +55,14 @@ ModuleHarness::Result ModuleHarness::Analyze(const std::string& message, int fla
             std::string(record.findings, record.findings.GetLength())};
 }
 
+int ModuleHarness::Analyze(AnalysisRecord& record, int flags)
+{
+    AnalyzerInstance* instance = MakeInstance(flags, {});
+    const int replaced = analyze(instance, &record);
+    unInitAnalyzer(instance);
+    return replaced;
+}
+
 AnalyzerInstance* ModuleHarness::MakeInstance(int flags, const std::map<std::string, int>& points)
 {
     const std::filesystem::path iniDirectory = root / ("ini" + std::to_string(++instanceCount));

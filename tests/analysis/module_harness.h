@@ -28,6 +28,9 @@ public:
     Result Analyze(const std::string& message, int flags, const std::map<std::string, int>& points = {},
                    std::int32_t score = 0, const char* findings = "");
 
+    // The host's own call, on a record it made.
+    int Analyze(AnalysisRecord& record, int flags);
+
     const std::filesystem::path& TempDirectory() const { return tempDirectory; }
 
 private:
