@@ -5,9 +5,11 @@
 #include <utility>
 
 #include "analysis/filter_engine.h"
+#include "page/config_page.h"
 #include "plugin/analyzer_instance.h"
 #include "plugin/current_instance.h"
 #include "plugin/entry_points.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -86,11 +88,14 @@ int GetAnalyzerIconID(AnalyzerInstance* instance)
     });
 }
 
-CDialog* GetAnalyzerConfigPage(AnalyzerInstance* instance, CWnd*)
+CDialog* GetAnalyzerConfigPage(AnalyzerInstance* instance, CWnd* parent)
 {
     return Guarded(static_cast<CDialog*>(nullptr), [&] {
         SetCurrentInstance(instance);
-        return static_cast<CDialog*>(nullptr);
+        AfxResourceModuleSwitch pluginResources(ModuleHandle());
+        ConfigPage* page = new ConfigPage(parent);
+        page->Create(IDD_CONFIG_PAGE, parent);
+        return static_cast<CDialog*>(page);
     });
 }
 
