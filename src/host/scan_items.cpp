@@ -10,6 +10,11 @@
 
 namespace {
 
+std::string JoinPath(const std::string& directory, const std::string& name)
+{
+    return directory.back() == '/' ? directory + name : directory + "/" + name;
+}
+
 bool IsDirectory(const std::string& path)
 {
     struct stat status;
@@ -41,7 +46,7 @@ bool AddDirectoryFiles(const std::string& directory, const std::string& stagingD
         return false;
     }
     for (const std::string& name : names) {
-        std::string path = directory + "/" + name;
+        std::string path = JoinPath(directory, name);
         struct stat status;
         if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
             continue;
@@ -70,9 +75,9 @@ bool ListScanItems(const std::string& path, std::vector<ScanItem>& items, std::s
         error = "not a mailbox, a Maildir or a directory of messages";
         return false;
     }
-    if (IsDirectory(path + "/cur") && IsDirectory(path + "/new")) {
-        return AddDirectoryFiles(path + "/cur", path + "/tmp", false, items, error) &&
-               AddDirectoryFiles(path + "/new", path + "/tmp", false, items, error);
+    if (IsDirectory(JoinPath(path, "cur")) && IsDirectory(JoinPath(path, "new"))) {
+        return AddDirectoryFiles(JoinPath(path, "cur"), JoinPath(path, "tmp"), false, items, error) &&
+               AddDirectoryFiles(JoinPath(path, "new"), JoinPath(path, "tmp"), false, items, error);
     }
     return AddDirectoryFiles(path, "", true, items, error);
 }

@@ -1,0 +1,303 @@
+#include <algorithm>
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "host/mbox_reader.h"
+#include "host_test_support.h"
+
+namespace {
+
+const std::vector<std::string> kSamples = {
+    "alternative-cid", "iframes",    "nested-mixed", "newsletter",
+    "plain-text",      "read-receipt", "script-refresh", "stylesheet",
+};
+
+// Filter inputs beyond the samples: an mbox envelope line on top, and a NUL byte.
+const std::vector<std::string> kFilterInputs = {"envelope", "nul-byte"};
+
+std::string SamplePath(const std::string& name)
+{
+    return "examples/" + name + ".eml";
+}
+
+std::vector<std::string> FileNames(const std::string& directory)
+{
+    std::vector<std::string> names;
+    if (DIR* listing = opendir(directory.c_str())) {
+        while (const dirent* entry = readdir(listing)) {
+            std::string name = entry->d_name;
+            if (name != "." && name != "..") {
+                names.push_back(name);
+            }
+        }
+        closedir(listing);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<MboxMessage> ReadMbox(const std::string& path)
+{
+    MboxReader reader;
+    std::string error;
+    EXPECT_TRUE(reader.Open(path, error)) << error;
+    std::vector<MboxMessage> messages;
+    MboxMessage message;
+    while (reader.Next(message)) {
+        messages.push_back(message);
+    }
+    return messages;
+}
+
+// Drops the lines that depend on timing.
+std::string WithoutTimings(const std::string& output)
+{
+    std::string kept;
+    std::size_t start = 0;
+    while (start < output.size()) {
+        std::size_t end = output.find('\n', start) + 1;
+        std::string line = output.substr(start, end - start);
+        std::size_t timing = line.find(",\"seconds\":");
+        if (timing != std::string::npos) {
+            line = line.substr(0, timing) + "}\n";
+        }
+        if (line.compare(0, 4, "Time") != 0 && line.compare(0, 4, "Rate") != 0) {
+            kept += line;
+        }
+        start = end;
+    }
+    return kept;
+}
+
+// The message without the two headers that filter adds.
+std::string WithoutTagstripHeaders(const std::string& filtered)
+{
+    std::size_t start = filtered.find('\n') + 1;  // X-Tagstrip-Score
+    do {
+        start = filtered.find('\n', start) + 1;  // X-Tagstrip-Findings and its continuation lines
+    } while (filtered[start] == '\t');
+    return filtered.substr(start);
+}
+
+class HostProgramTest : public ::testing::Test {
+protected:
+    RunResult Run(std::vector<std::string> arguments, const std::string& stdinText = "") const
+    {
+        arguments.insert(arguments.begin() + 1, {"--config-dir", config.Path()});
+        return RunTagstrip(arguments, stdinText);
+    }
+
+    // What check --output makes of one message.
+    std::string RewrittenByCheck(const std::string& message) const
+    {
+        ScratchDirectory work;
+        std::string input = work.Write("message.eml", message);
+        RunResult result = Run({"check", "--output", work.Path() + "/out", input});
+        EXPECT_EQ(result.status, 0) << result.err;
+        return ReadFileOrEmpty(work.Path() + "/out/message.eml");
+    }
+
+    ScratchDirectory config;
+};
+
+TEST_F(HostProgramTest, CheckOnTheSamplesMatchesItsGolden)
+{
+    std::vector<std::string> arguments = {"check"};
+    for (const std::string& name : kSamples) {
+        arguments.push_back(SamplePath(name));
+    }
+    RunResult result = Run(arguments);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    ExpectMatchesGolden(result.out, "check/samples.out");
+}
+
+TEST_F(HostProgramTest, FilterOnTheSamplesMatchesTheGoldens)
+{
+    for (const std::string& name : kSamples) {
+        RunResult result = Run({"filter"}, ReadFileOrEmpty(SourcePath(SamplePath(name))));
+        EXPECT_EQ(result.status, 0) << name << ": " << result.err;
+        ExpectMatchesGolden(result.out, "filter/" + name + ".out.eml");
+    }
+    for (const std::string& name : kFilterInputs) {
+        RunResult result = Run({"filter"}, ReadFileOrEmpty(SourcePath("tests/data/filter/" + name + ".in.eml")));
+        EXPECT_EQ(result.status, 0) << name << ": " << result.err;
+        ExpectMatchesGolden(result.out, "filter/" + name + ".out.eml");
+    }
+}
+
+TEST_F(HostProgramTest, ScanOnTheSamplesMatchesItsGoldens)
+{
+    RunResult table = Run({"scan", "examples/"});
+    EXPECT_EQ(table.status, 0) << table.err;
+    ExpectMatchesGolden(WithoutTimings(table.out), "scan/examples.out");
+    RunResult json = Run({"scan", "--json", "examples/"});
+    EXPECT_EQ(json.status, 0) << json.err;
+    ExpectMatchesGolden(WithoutTimings(json.out), "scan/examples.jsonl");
+}
+
+TEST_F(HostProgramTest, FilterChangesNothingButTheAddedHeadersWhenNothingIsRemoved)
+{
+    for (const char* name : {"plain-text", "read-receipt", "nested-mixed", "alternative-cid", "iframes"}) {
+        std::string message = ReadFileOrEmpty(SourcePath(SamplePath(name)));
+        RunResult result = Run({"filter"}, message);
+        ASSERT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.out.compare(0, 18, "X-Tagstrip-Score: "), 0) << name;
+        EXPECT_EQ(WithoutTagstripHeaders(result.out), message) << name;
+    }
+}
+
+TEST_F(HostProgramTest, FilterPassesTheMessageOnUnchangedWhenTheModuleCannotBeLoaded)
+{
+    std::string message = ReadFileOrEmpty(SourcePath(SamplePath("script-refresh")));
+    RunResult result = Run({"filter", "--module", "/nonexistent/Tagstrip.Analyzer"}, message);
+    EXPECT_EQ(result.status, 75);
+    EXPECT_EQ(result.out, message);
+    EXPECT_NE(result.err.find("/nonexistent/Tagstrip.Analyzer"), std::string::npos) << result.err;
+}
+
+TEST_F(HostProgramTest, RefusesAModuleThatIsMissingOrLacksAnEntryPoint)
+{
+    struct {
+        std::string module;
+        std::string named;
+    } rows[] = {
+        {"/nonexistent/Tagstrip.Analyzer", "/nonexistent/Tagstrip.Analyzer"},
+        {TAGSTRIP_NINE_ENTRY_POINTS, "GetAnalyzerIconID"},
+    };
+    for (const auto& row : rows) {
+        for (const char* command : {"check", "scan"}) {
+            RunResult result = Run({command, "--module", row.module, "examples/plain-text.eml"});
+            EXPECT_EQ(result.status, 2) << command;
+            EXPECT_NE(result.err.find(row.named), std::string::npos) << result.err;
+            EXPECT_EQ(result.out, "");
+        }
+    }
+}
+
+TEST_F(HostProgramTest, NamesTheFileThatFailsAndGoesOnWithTheRest)
+{
+    struct {
+        std::vector<std::string> arguments;
+        std::string error;
+    } rows[] = {
+        {{"scan", "examples/plain-text.eml", "examples/mailbox.mbox"},
+         "tagstrip: examples/plain-text.eml: not a mailbox"},
+        {{"scan", "/proc/self/mem", "examples/mailbox.mbox"}, "tagstrip: /proc/self/mem: cannot read"},
+        {{"scan", "/nonexistent/box", "examples/mailbox.mbox"}, "tagstrip: /nonexistent/box: cannot open"},
+        {{"check", "examples", "examples/plain-text.eml"}, "tagstrip: examples: is a directory"},
+    };
+    for (const auto& row : rows) {
+        RunResult result = Run(row.arguments);
+        EXPECT_EQ(result.status, 1) << row.error;
+        EXPECT_NE(result.err.find(row.error), std::string::npos) << result.err;
+        bool wentOn = result.out.find("Messages        8\n") != std::string::npos ||
+                      result.out.find("examples/plain-text.eml: not HTML") != std::string::npos;
+        EXPECT_TRUE(wentOn) << result.out;
+    }
+}
+
+TEST_F(HostProgramTest, MboxRewriteKeepsEveryMessageAndTheUntouchedOnesByteForByte)
+{
+    ScratchDirectory work;
+    std::string original = ReadFileOrEmpty(SourcePath("examples/mailbox.mbox"));
+    std::string mbox = work.Write("mailbox.mbox", original);
+    RunResult result = Run({"scan", "--rewrite", mbox});
+    ASSERT_EQ(result.status, 0) << result.err;
+
+    std::vector<MboxMessage> before = ReadMbox(SourcePath("examples/mailbox.mbox"));
+    std::vector<MboxMessage> after = ReadMbox(mbox);
+    ASSERT_EQ(after.size(), before.size());
+    int rewritten = 0;
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        EXPECT_EQ(after[i].fromLine, before[i].fromLine);
+        EXPECT_EQ(after[i].separator, before[i].separator);
+        std::string expected = RewrittenByCheck(before[i].text);
+        rewritten += !expected.empty();
+        EXPECT_EQ(after[i].text, expected.empty() ? before[i].text : expected) << "message " << i + 1;
+    }
+    EXPECT_GT(rewritten, 0);
+    EXPECT_EQ(FileNames(work.Path()), std::vector<std::string>{"mailbox.mbox"});
+}
+
+TEST_F(HostProgramTest, MboxRewriteGivesUpOnALockedMailbox)
+{
+    ScratchDirectory work;
+    std::string original = ReadFileOrEmpty(SourcePath("examples/mailbox.mbox"));
+    std::string mbox = work.Write("mailbox.mbox", original);
+    work.Write("mailbox.mbox.lock", "");
+    RunResult result = Run({"scan", "--rewrite", mbox});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("locked"), std::string::npos) << result.err;
+    EXPECT_EQ(ReadFileOrEmpty(mbox), original);
+    EXPECT_EQ(FileNames(work.Path()), (std::vector<std::string>{"mailbox.mbox", "mailbox.mbox.lock"}));
+}
+
+TEST_F(HostProgramTest, MaildirRewriteReplacesOnlyTheRewrittenMessages)
+{
+    ScratchDirectory maildir;
+    for (const char* sub : {"/cur", "/new", "/tmp"}) {
+        mkdir((maildir.Path() + sub).c_str(), 0700);
+    }
+    std::vector<std::string> paths;
+    for (std::size_t i = 0; i < kSamples.size(); ++i) {
+        std::string name = (i % 2 ? "cur/1760000000." : "new/1760000000.") + std::to_string(i) + ".example";
+        paths.push_back(maildir.Write(name + (i % 2 ? ":2,S" : ""), ReadFileOrEmpty(SourcePath(SamplePath(kSamples[i])))));
+    }
+    RunResult result = Run({"scan", "--rewrite", maildir.Path()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("Messages        8\n"), std::string::npos) << result.out;
+    for (std::size_t i = 0; i < kSamples.size(); ++i) {
+        std::string message = ReadFileOrEmpty(SourcePath(SamplePath(kSamples[i])));
+        std::string expected = RewrittenByCheck(message);
+        EXPECT_EQ(ReadFileOrEmpty(paths[i]), expected.empty() ? message : expected) << kSamples[i];
+    }
+    EXPECT_EQ(FileNames(maildir.Path() + "/tmp"), std::vector<std::string>{});
+}
+
+TEST_F(HostProgramTest, CheckInPlaceKeepsTheOriginalUnlessToldNotTo)
+{
+    ScratchDirectory work;
+    std::string message = ReadFileOrEmpty(SourcePath(SamplePath("script-refresh")));
+    std::string kept = work.Write("kept.eml", message);
+    std::string bare = work.Write("bare.eml", message);
+    ASSERT_EQ(Run({"check", "--in-place", kept}).status, 0);
+    ASSERT_EQ(Run({"check", "--in-place", "--no-backup", bare}).status, 0);
+    EXPECT_EQ(ReadFileOrEmpty(kept), RewrittenByCheck(message));
+    EXPECT_NE(ReadFileOrEmpty(kept), message);
+    EXPECT_EQ(ReadFileOrEmpty(kept + ".orig"), message);
+    EXPECT_EQ(FileNames(work.Path()), (std::vector<std::string>{"bare.eml", "kept.eml", "kept.eml.orig"}));
+}
+
+TEST_F(HostProgramTest, SettingsWrittenByTheHostReachTheAnalyzer)
+{
+    RunResult set = Run({"settings", "--set", "Flags=0", "--set", "script=7", "--set", "Formatting=0"});
+    ASSERT_EQ(set.status, 0) << set.err;
+    EXPECT_NE(set.out.find("Flags         0 (removes nothing)\n"), std::string::npos) << set.out;
+    EXPECT_NE(set.out.find("  Script             7\n"), std::string::npos) << set.out;
+    RunResult check = Run({"check", SamplePath("script-refresh")});
+    EXPECT_EQ(check.out, "examples/script-refresh.eml: unchanged, score 7\n"
+                         "       7 Tagstrip - 'Script found.'\n");
+}
+
+TEST_F(HostProgramTest, SettingsRefuseValuesOutOfRange)
+{
+    for (const char* assignment : {"PointsWebBugs=100000", "Flags=256", "Active=2", "Links=-1", "Colour=1"}) {
+        RunResult result = Run({"settings", "--set", assignment});
+        EXPECT_EQ(result.status, 2) << assignment;
+        EXPECT_EQ(ReadFileOrEmpty(config.Path() + "/Tagstrip.ini"), "") << assignment;
+    }
+}
+
+TEST_F(HostProgramTest, EveryCommandExplainsItself)
+{
+    for (const char* command : {"check", "filter", "scan", "settings", "config"}) {
+        RunResult result = Run({command, "--help"});
+        EXPECT_EQ(result.status, 0) << command;
+        EXPECT_EQ(result.out.compare(0, 16 + std::string(command).size(), std::string("Usage: tagstrip ") + command), 0)
+            << result.out;
+    }
+}
+
+}  // namespace

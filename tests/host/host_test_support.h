@@ -1,0 +1,40 @@
+#ifndef TAGSTRIP_TESTS_HOST_TEST_SUPPORT_H
+#define TAGSTRIP_TESTS_HOST_TEST_SUPPORT_H
+
+#include <string>
+#include <vector>
+
+// A fresh directory under the system's temporary directory, removed with everything in it.
+class ScratchDirectory {
+public:
+    ScratchDirectory();
+    ~ScratchDirectory();
+    const std::string& Path() const { return path; }
+    // Writes content to name inside the directory and returns the full path.
+    std::string Write(const std::string& name, const std::string& content) const;
+
+private:
+    std::string path;
+};
+
+std::string ReadFileOrEmpty(const std::string& path);
+void WriteFileOrFail(const std::string& path, const std::string& content);
+
+// The output of one run of the tagstrip program.
+struct RunResult {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// Runs the built tagstrip with arguments, from the source tree's top directory, with
+// standard input from stdinText.
+RunResult RunTagstrip(const std::vector<std::string>& arguments, const std::string& stdinText = "");
+
+std::string SourcePath(const std::string& relative);
+
+// Compares actual with the golden file, or rewrites the golden file when the environment
+// variable TAGSTRIP_UPDATE_GOLDENS is set.
+void ExpectMatchesGolden(const std::string& actual, const std::string& goldenRelativePath);
+
+#endif
