@@ -183,26 +183,6 @@ TEST_P(LongLine, ReachesTheHandlerWholeAndOnce)
 
 INSTANTIATE_TEST_SUITE_P(Lengths, LongLine, ::testing::Values(4094, 4095, 4096, 8190, 8191, 100000));
 
-TEST(ReadLine, LastLineWithoutLineFeedThenFailure)
-{
-    std::istringstream in("one\r\ntwo");
-    MimeWalker walker;
-    std::string line;
-    ASSERT_TRUE(walker.ReadLine(in, line));
-    EXPECT_EQ(line, "one");
-    ASSERT_TRUE(walker.ReadLine(in, line));
-    EXPECT_EQ(line, "two");
-    EXPECT_FALSE(walker.ReadLine(in, line));
-    EXPECT_EQ(line, "");
-}
-
-TEST(Walk, NullHandlerReadsNothing)
-{
-    std::istringstream in("From: a\r\n\r\nbody\r\n");
-    MimeWalker().Walk(in, nullptr);
-    EXPECT_EQ(in.tellg(), 0);
-}
-
 struct BoundaryCase {
     std::string contentType;
     std::string delimiter;
