@@ -6,7 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "plugin/analyzer_instance.h"
+#include "platform/windows.h"
+#include "tagstrip/host_api.h"
 #include "tests/common/temp_directory.h"
 
 namespace {
@@ -62,6 +63,20 @@ protected:
                       std::string("[AnalyzerOrder]\r\nOther=1\r\nTagstrip=") + order + "\r\n");
     }
 
+    // What the host sees of the settings: a script scores PointsScript and is removed when
+    // the Flags word says so.
+    struct Outcome {
+        int result;
+        int score;
+    };
+    static Outcome AnalyzeScriptMessage(AnalyzerInstance* instance)
+    {
+        CString text("Content-Type: text/html\r\n\r\n<html><script>alert(1)</script></html>\r\n");
+        AnalysisRecord record{&text, 0, 0, 0, CString()};
+        const int result = entry.analyze(instance, &record);
+        return {result, record.score};
+    }
+
     static void* module;
     static EntryPoints entry;
     TempDirectory hostDirectory;
@@ -97,27 +112,25 @@ TEST_F(PluginBoundaryTest, OrderComesFromTheHostIniInTheHostDirectoryEveryTime)
     entry.unInitAnalyzer(instance);
 }
 
-TEST_F(PluginBoundaryTest, LoadsDefaultSettingsWithoutAnIniFile)
+TEST_F(PluginBoundaryTest, UsesDefaultSettingsWithoutAnIniFile)
 {
     AnalyzerInstance* instance = entry.initAnalyzer(hostDirectory.path.c_str(), iniDirectory.path.c_str());
-    const int expectedPoints[CategoryCount] = {50, 10, 60, 60, 10, 60, 100, 10};
-    EXPECT_EQ(instance->Flags(), 65);
-    for (int category = 0; category < CategoryCount; ++category) {
-        EXPECT_EQ(instance->Points(static_cast<Category>(category)), expectedPoints[category]) << category;
-    }
+    const Outcome outcome = AnalyzeScriptMessage(instance);
+    EXPECT_EQ(outcome.result, 1);
+    EXPECT_EQ(outcome.score, 50);
     entry.unInitAnalyzer(instance);
 }
 
 TEST_F(PluginBoundaryTest, ANewInstanceLoadsWhatIsInTagstripIniOfTheIniDirectory)
 {
     const std::string ini = iniDirectory.File("Tagstrip.ini");
-    WritePrivateProfileStringA("Settings", "Flags", "255", ini.c_str());
-    WritePrivateProfileStringA("Settings", "PointsWebBugs", "-5", ini.c_str());
-    WritePrivateProfileStringA("Settings", "PointsScript", "7", hostDirectory.File("Tagstrip.ini").c_str());
+    WritePrivateProfileStringA("Settings", "Flags", "0", ini.c_str());
+    WritePrivateProfileStringA("Settings", "PointsScript", "7", ini.c_str());
+    WritePrivateProfileStringA("Settings", "PointsScript", "9", hostDirectory.File("Tagstrip.ini").c_str());
     AnalyzerInstance* instance = entry.initAnalyzer(hostDirectory.path.c_str(), (iniDirectory.path + "/").c_str());
-    EXPECT_EQ(instance->Flags(), 255);
-    EXPECT_EQ(instance->Points(CategoryWebBugs), -5);
-    EXPECT_EQ(instance->Points(CategoryScript), 50);
+    const Outcome outcome = AnalyzeScriptMessage(instance);
+    EXPECT_EQ(outcome.result, 0);
+    EXPECT_EQ(outcome.score, 7);
     entry.unInitAnalyzer(instance);
 }
 
