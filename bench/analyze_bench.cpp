@@ -55,6 +55,8 @@ public:
         analyze = reinterpret_cast<AnalyzeFn>(dlsym(module, "Analyze"));
     }
 
+    ~LoadedModule() { std::filesystem::remove_all(root); }
+
     AnalyzerInstance* Instance(int flags)
     {
         const std::filesystem::path iniDirectory = root / std::to_string(flags);
