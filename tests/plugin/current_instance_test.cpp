@@ -15,7 +15,7 @@
 
 namespace {
 
-const ResourceScript kTestResources = {"plugin_tests"};
+const ResourceScript kTestResources{};
 
 // The platform library stands in for the module: the loader's steps, done by hand.
 class AttachedModuleTest : public testing::Test {
