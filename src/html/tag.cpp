@@ -50,9 +50,10 @@ void Tag::Parse(const std::string& raw)
     code = LookUpTag(name);
 }
 
+// Only "script", "style" and their end forms carry these codes.
 bool Tag::IsScriptOrStyle() const
 {
-    return name == "script" || name == "style";
+    return (code == CodeScript || code == CodeStyle) && name[0] != '/';
 }
 
 void Tag::Clear()

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <ostream>
 #include <string>
@@ -24,7 +25,7 @@ public:
 
     std::string name;
     std::string attributeText;
-    std::map<std::string, std::string> attributes;
+    std::map<std::string, std::string, std::less<>> attributes;  // found by plain C strings too
     TagCode code = 0;
 
     // Working state of the attribute parser; meaningless outside Parse.
@@ -51,5 +52,12 @@ std::ostream& operator<<(std::ostream& out, const Tag& tag);
 
 // Writes a value between double quotes, each double quote inside it as "&quot;".
 void WriteQuotedValue(std::ostream& out, const std::string& value);
+
+// Unformatted writes straight into the stream's buffer, as every byte of every HTML part
+// passes here: a field width left on the stream pads nothing, and a stream that has
+// failed swallows the bytes.
+void WriteBytes(std::ostream& out, const char* data, std::size_t size);
+void WriteBytes(std::ostream& out, const std::string& text);
+void WriteByte(std::ostream& out, char character);
 
 #endif

@@ -2,6 +2,7 @@
 // charges. Tags are sorted by their tag table code through kTagRules; the anchor, image,
 // meta and link rows have a rule of their own, which charges its categories itself.
 #include <string>
+#include <string_view>
 
 #include "analysis/filter_engine.h"
 #include "common/find_no_case.h"
@@ -68,7 +69,7 @@ bool IsStartTag(const Tag& tag)
     return tag.name.empty() || tag.name[0] != '/';
 }
 
-const std::string* FindAttribute(const Tag& tag, const char* name)
+const std::string* FindAttribute(const Tag& tag, std::string_view name)
 {
     const auto attribute = tag.attributes.find(name);
     return attribute != tag.attributes.end() ? &attribute->second : nullptr;
@@ -85,16 +86,11 @@ bool AttributeIs(const Tag& tag, const char* name, const char* expected)
     return folded == expected;
 }
 
-void Write(std::ostream& out, const std::string& text, std::size_t from = 0)
-{
-    out.write(text.data() + from, static_cast<std::streamsize>(text.size() - from));
-}
-
 void WriteBare(std::ostream& out, const Tag& tag)
 {
-    out.put('<');
-    Write(out, tag.name);
-    out.put('>');
+    WriteByte(out, '<');
+    WriteBytes(out, tag.name);
+    WriteByte(out, '>');
 }
 
 }  // namespace
@@ -185,13 +181,13 @@ void FilterEngine::FilterLink(const Token& token)
     if (remove[CategoryLinks]) {
         return;
     }
-    output->put('<');
-    Write(*output, token.tag.name);
+    WriteByte(*output, '<');
+    WriteBytes(*output, token.tag.name);
     if (const std::string* href = FindAttribute(token.tag, "href")) {
-        output->write(" href=", 6);
+        WriteBytes(*output, " href=", 6);
         WriteQuotedValue(*output, *href);
     }
-    output->put('>');
+    WriteByte(*output, '>');
 }
 
 // An image without a source counts for nothing and is dropped, end tags included. A
@@ -216,9 +212,9 @@ void FilterEngine::FilterImage(const Token& token)
     if (!replace) {
         *output << token;
     } else if (const std::string* alt = FindAttribute(token.tag, "alt")) {
-        output->put('[');
-        Write(*output, *alt);
-        output->put(']');
+        WriteByte(*output, '[');
+        WriteBytes(*output, *alt);
+        WriteByte(*output, ']');
     }
 }
 
@@ -257,17 +253,17 @@ void FilterEngine::FilterContent(const Token& token)
     const std::string& text = token.text;
     const std::size_t import = insideStyle ? text.find("@import") : std::string::npos;
     if (import == std::string::npos) {
-        Write(*output, text);
+        WriteBytes(*output, text);
         return;
     }
     found[CategoryExternalRefs] = true;
     if (!remove[CategoryExternalRefs]) {
-        Write(*output, text);
+        WriteBytes(*output, text);
         return;
     }
-    output->write(text.data(), static_cast<std::streamsize>(import));
+    WriteBytes(*output, text.data(), import);
     const std::size_t semicolon = text.find(';', import);
     if (semicolon != std::string::npos) {
-        Write(*output, text, semicolon + 1);
+        WriteBytes(*output, text.data() + semicolon + 1, text.size() - semicolon - 1);
     }
 }

@@ -1,5 +1,6 @@
 // The scanner's state machine. Conventions of this file:
 // - one handler per state, in the order InSpace, InText, InTag, InComment, InContent;
+// - the characters of the token being collected are held in token.text, the buffer;
 // - a handler delivers the finished token first, then resets the buffer, then moves on;
 // - the end tests look only at the last few characters of the buffer, so each character
 //   costs constant time apart from the buffer's growth.
@@ -49,10 +50,10 @@ void TagScanner::Step(char character)
 void TagScanner::StepInSpace(char character)
 {
     if (IsHtmlSpace(character)) {
-        buffer += character;
+        token.text += character;
         return;
     }
-    if (!buffer.empty()) {
+    if (!token.text.empty()) {
         Deliver(KindSpace);
     }
     StartToken(character);
@@ -61,7 +62,7 @@ void TagScanner::StepInSpace(char character)
 void TagScanner::StepInText(char character)
 {
     if (!IsHtmlSpace(character) && character != '<') {
-        buffer += character;
+        token.text += character;
         return;
     }
     Deliver(KindText);
@@ -72,10 +73,10 @@ void TagScanner::StepInText(char character)
 // directly makes it a comment.
 void TagScanner::StepInTag(char character)
 {
-    buffer += character;
+    token.text += character;
     if (character == '>') {
         DeliverTag();
-    } else if (buffer.size() == 4 && buffer == "<!--") {
+    } else if (token.text.size() == 4 && token.text == "<!--") {
         state = InComment;
     }
 }
@@ -83,8 +84,8 @@ void TagScanner::StepInTag(char character)
 // The opener's two dashes count for the closer, so "<!-->" and "<!--->" are complete.
 void TagScanner::StepInComment(char character)
 {
-    buffer += character;
-    if (character == '>' && EndsWith(buffer, "-->")) {
+    token.text += character;
+    if (character == '>' && EndsWith(token.text, "-->")) {
         DeliverTag();
     }
 }
@@ -92,18 +93,19 @@ void TagScanner::StepInComment(char character)
 // Content ends at the first "</", even one inside a string literal of a script.
 void TagScanner::StepInContent(char character)
 {
-    buffer += character;
-    if (character == '/' && EndsWith(buffer, "</")) {
-        buffer.resize(buffer.size() - 2);
+    token.text += character;
+    if (character == '/' && EndsWith(token.text, "</")) {
+        token.text.resize(token.text.size() - 2);
         Deliver(KindContent);
-        buffer = "</";
+        token.text = "</";
         state = InTag;
     }
 }
 
+// The buffer is empty here: whatever it held has just been delivered.
 void TagScanner::StartToken(char character)
 {
-    buffer.assign(1, character);
+    token.text += character;
     if (character == '<') {
         state = InTag;
     } else if (IsHtmlSpace(character)) {
@@ -118,7 +120,7 @@ void TagScanner::StartToken(char character)
 // caller ends the body with line breaks of its own.
 void TagScanner::DeliverHeld()
 {
-    if (buffer.empty()) {
+    if (token.text.empty()) {
         return;
     }
     switch (state) {
@@ -133,28 +135,23 @@ void TagScanner::DeliverHeld()
         Deliver(KindContent);
         break;
     }
-    buffer.clear();
+    token.text.clear();
 }
 
-// The buffer's text moves into the token and the token's old storage becomes the next
-// buffer, so no text is copied and no string is allocated once capacities have settled.
 void TagScanner::Deliver(TokenKind kind)
 {
-    plainToken.kind = kind;
-    plainToken.text.swap(buffer);
+    token.kind = kind;
     if (sink != nullptr) {
-        sink->OnToken(plainToken);
+        sink->OnToken(token);
     }
-    buffer.clear();
+    token.text.clear();
 }
 
+// Only a tag token carries a parsed tag; the next token gets a fresh one.
 void TagScanner::DeliverTag()
 {
-    tagToken.text.swap(buffer);
-    tagToken.tag.Parse(tagToken.text);
-    if (sink != nullptr) {
-        sink->OnToken(tagToken);
-    }
-    buffer.clear();
-    state = tagToken.tag.IsScriptOrStyle() ? InContent : InSpace;
+    token.tag.Parse(token.text);
+    Deliver(KindTag);
+    state = token.tag.IsScriptOrStyle() ? InContent : InSpace;
+    token.tag = Tag();
 }

@@ -22,7 +22,6 @@ public:
     void Run(std::istream& in, TokenSink* sink);
 
     std::int32_t state = InSpace;
-    std::string buffer;
     TokenSink* sink = nullptr;
 
 private:
@@ -37,9 +36,9 @@ private:
     void Deliver(TokenKind kind);
     void DeliverTag();
 
-    // Reused for every delivery, so that their strings keep their capacity.
-    Token plainToken{KindText, std::string(), Tag()};
-    Token tagToken{KindTag, std::string(), Tag()};
+    // The token being collected. Its text is the scanner's buffer, so that delivering a
+    // token copies nothing and the buffer keeps its capacity from one token to the next.
+    Token token{KindText, std::string(), Tag()};
 };
 
 #endif

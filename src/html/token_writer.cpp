@@ -3,59 +3,81 @@
 
 namespace {
 
-void Write(std::ostream& out, const std::string& text)
-{
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-}
-
 void WriteAttribute(std::ostream& out, const std::string& name, const std::string& value)
 {
-    out.put(' ');
-    Write(out, name);
+    WriteByte(out, ' ');
+    WriteBytes(out, name);
     if (!value.empty()) {
-        out.put('=');
+        WriteByte(out, '=');
         WriteQuotedValue(out, value);
     }
 }
 
 }  // namespace
 
-// Unformatted writes throughout: a field width left on the stream must not pad the mail.
 std::ostream& operator<<(std::ostream& out, const Token& token)
 {
     if (token.kind == KindTag) {
         return out << token.tag;
     }
-    Write(out, token.text);
+    WriteBytes(out, token.text);
     return out;
 }
 
 std::ostream& operator<<(std::ostream& out, const Tag& tag)
 {
-    if (tag.name == "!--") {
-        Write(out, tag.attributeText);
+    if (tag.code == CodeComment) {
+        WriteBytes(out, tag.attributeText);
         return out;
     }
-    out.put('<');
-    Write(out, tag.name);
+    WriteByte(out, '<');
+    WriteBytes(out, tag.name);
     for (const auto& attribute : tag.attributes) {
         WriteAttribute(out, attribute.first, attribute.second);
     }
-    out.put('>');
+    WriteByte(out, '>');
     return out;
 }
 
 // A double quote left bare would end the value early for the next reader of the mail.
 void WriteQuotedValue(std::ostream& out, const std::string& value)
 {
-    out.put('"');
+    WriteByte(out, '"');
     std::size_t written = 0;
     for (std::size_t quote = value.find('"'); quote != std::string::npos;
          quote = value.find('"', written)) {
-        out.write(value.data() + written, static_cast<std::streamsize>(quote - written));
-        out.write("&quot;", 6);
+        WriteBytes(out, value.data() + written, quote - written);
+        WriteBytes(out, "&quot;", 6);
         written = quote + 1;
     }
-    out.write(value.data() + written, static_cast<std::streamsize>(value.size() - written));
-    out.put('"');
+    WriteBytes(out, value.data() + written, value.size() - written);
+    WriteByte(out, '"');
+}
+
+// Most names, values and words are short; byte by byte they cost less than one sputn.
+void WriteBytes(std::ostream& out, const char* data, std::size_t size)
+{
+    const std::size_t kShort = 16;
+    if (size > kShort) {
+        const std::streamsize count = static_cast<std::streamsize>(size);
+        if (out.good() && out.rdbuf()->sputn(data, count) != count) {
+            out.setstate(std::ios::badbit);
+        }
+        return;
+    }
+    for (std::size_t index = 0; index < size; ++index) {
+        WriteByte(out, data[index]);
+    }
+}
+
+void WriteBytes(std::ostream& out, const std::string& text)
+{
+    WriteBytes(out, text.data(), text.size());
+}
+
+void WriteByte(std::ostream& out, char character)
+{
+    if (out.good() && out.rdbuf()->sputc(character) == std::char_traits<char>::eof()) {
+        out.setstate(std::ios::badbit);
+    }
 }
