@@ -33,13 +33,10 @@ std::string TempFileName(LPCSTR pathName, LPCSTR prefix, UINT unique)
     return name + digits;
 }
 
-bool CopyName(const std::string& name, LPSTR tempFileName)
+UINT CopyName(const std::string& name, UINT unique, LPSTR tempFileName)
 {
-    if (name.size() > MAX_PATH) {
-        return false;
-    }
     std::memcpy(tempFileName, name.c_str(), name.size() + 1);
-    return true;
+    return unique;
 }
 
 }  // namespace
@@ -65,19 +62,19 @@ UINT GetTempFileNameA(LPCSTR pathName, LPCSTR prefix, UINT unique, LPSTR tempFil
     if (pathName == nullptr || prefix == nullptr || tempFileName == nullptr) {
         return 0;
     }
-    if (unique != 0) {
-        return CopyName(TempFileName(pathName, prefix, unique), tempFileName) ? unique : 0;
-    }
     for (UINT attempt = 0; attempt < kLargestUnique; ++attempt) {
-        const UINT candidate = NextUniqueNumber();
+        const UINT candidate = unique != 0 ? unique : NextUniqueNumber();
         const std::string name = TempFileName(pathName, prefix, candidate);
         if (name.size() > MAX_PATH) {
             return 0;
         }
+        if (unique != 0) {
+            return CopyName(name, unique, tempFileName);
+        }
         const int descriptor = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (descriptor >= 0) {
             close(descriptor);
-            return CopyName(name, tempFileName) ? candidate : 0;
+            return CopyName(name, candidate, tempFileName);
         }
         if (errno != EEXIST) {
             return 0;

@@ -70,6 +70,7 @@ TEST(GetTempFileNameTest, GivenUniqueNumberOnlyBuildsTheName)
     EXPECT_EQ(GetTempFileNameA("/nonexistent/", "tmp", 0x2A, name), 0x2Au);
     EXPECT_STREQ(name, "/nonexistent/tmp2A");
     EXPECT_EQ(GetTempFileNameA("/nonexistent/", "tmp", 0, name), 0u);
+    EXPECT_EQ(GetTempFileNameA(("/tmp/" + std::string(MAX_PATH, 'x')).c_str(), "tmp", 0x2A, name), 0u);
 }
 
 }  // namespace
