@@ -10,10 +10,12 @@ namespace {
 
 std::mutex chainLock;
 
+// Never destroyed: a module still loaded at process exit unregisters itself from its
+// own destructor, after the exit handlers have run.
 std::vector<CDynLinkLibrary*>& ResourceChain()
 {
-    static std::vector<CDynLinkLibrary*> chain;
-    return chain;
+    static auto* chain = new std::vector<CDynLinkLibrary*>;
+    return *chain;
 }
 
 }  // namespace

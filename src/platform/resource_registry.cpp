@@ -7,10 +7,12 @@ namespace {
 
 std::mutex registryLock;
 
+// Never destroyed: a module still loaded at process exit unregisters itself from its
+// own destructor, after the exit handlers have run.
 std::map<HMODULE, const ResourceScript*>& Registry()
 {
-    static std::map<HMODULE, const ResourceScript*> registry;
-    return registry;
+    static auto* registry = new std::map<HMODULE, const ResourceScript*>;
+    return *registry;
 }
 
 }  // namespace

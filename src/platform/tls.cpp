@@ -1,79 +1,74 @@
+#include <atomic>
 #include <mutex>
-#include <unordered_map>
-#include <vector>
 
 #include "platform/windows.h"
 
-// Slots live in a per-thread table indexed by slot number; the process-wide list says
-// which numbers are taken. A slot freed and allocated again starts out null on every
-// thread that has not stored into it since.
+// A fixed table of slots, as many as the system guarantees at the least. Each thread
+// keeps its values in a table of its own; a value counts only if it was stored under the
+// slot's current generation, so a slot freed and allocated again reads null on every
+// thread that has not stored into it since. Plain arrays only: modules still loaded at
+// process exit free their slots after the exit handlers have run.
 namespace {
 
-std::mutex slotLock;
-std::vector<bool> slotsInUse;
-std::vector<unsigned> slotGenerations;
+constexpr DWORD kSlotCount = 64;
 
 struct ThreadSlot {
     unsigned generation;
     LPVOID value;
 };
 
-thread_local std::unordered_map<DWORD, ThreadSlot> threadSlots;
+std::mutex allocationLock;
+bool slotsInUse[kSlotCount];
+std::atomic<unsigned> slotGenerations[kSlotCount];
 
-bool SlotGeneration(DWORD index, unsigned& generation)
+thread_local ThreadSlot threadSlots[kSlotCount];
+
+// Generation 0 marks a free slot; allocated slots count from 1.
+unsigned LiveGeneration(DWORD index)
 {
-    std::lock_guard<std::mutex> guard(slotLock);
-    if (index >= slotsInUse.size() || !slotsInUse[index]) {
-        return false;
-    }
-    generation = slotGenerations[index];
-    return true;
+    return index < kSlotCount ? slotGenerations[index].load(std::memory_order_acquire) : 0;
 }
 
 }  // namespace
 
 DWORD TlsAlloc()
 {
-    std::lock_guard<std::mutex> guard(slotLock);
-    for (DWORD index = 0; index < slotsInUse.size(); ++index) {
+    std::lock_guard<std::mutex> guard(allocationLock);
+    static unsigned nextGeneration = 0;
+    for (DWORD index = 0; index < kSlotCount; ++index) {
         if (!slotsInUse[index]) {
             slotsInUse[index] = true;
-            ++slotGenerations[index];
+            slotGenerations[index].store(++nextGeneration, std::memory_order_release);
             return index;
         }
     }
-    slotsInUse.push_back(true);
-    slotGenerations.push_back(0);
-    return static_cast<DWORD>(slotsInUse.size() - 1);
+    return TLS_OUT_OF_INDEXES;
 }
 
 BOOL TlsFree(DWORD index)
 {
-    std::lock_guard<std::mutex> guard(slotLock);
-    if (index >= slotsInUse.size() || !slotsInUse[index]) {
+    std::lock_guard<std::mutex> guard(allocationLock);
+    if (index >= kSlotCount || !slotsInUse[index]) {
         return FALSE;
     }
     slotsInUse[index] = false;
+    slotGenerations[index].store(0, std::memory_order_release);
     return TRUE;
 }
 
 LPVOID TlsGetValue(DWORD index)
 {
-    unsigned generation = 0;
-    if (!SlotGeneration(index, generation)) {
+    const unsigned generation = LiveGeneration(index);
+    if (generation == 0 || threadSlots[index].generation != generation) {
         return nullptr;
     }
-    const auto slot = threadSlots.find(index);
-    if (slot == threadSlots.end() || slot->second.generation != generation) {
-        return nullptr;
-    }
-    return slot->second.value;
+    return threadSlots[index].value;
 }
 
 BOOL TlsSetValue(DWORD index, LPVOID value)
 {
-    unsigned generation = 0;
-    if (!SlotGeneration(index, generation)) {
+    const unsigned generation = LiveGeneration(index);
+    if (generation == 0) {
         return FALSE;
     }
     threadSlots[index] = ThreadSlot{generation, value};
