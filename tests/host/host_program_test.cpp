@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "host/mbox_reader.h"
 #include "host_test_support.h"
 
 namespace {
@@ -35,19 +34,6 @@ std::vector<std::string> FileNames(const std::string& directory)
     }
     std::sort(names.begin(), names.end());
     return names;
-}
-
-std::vector<MboxMessage> ReadMbox(const std::string& path)
-{
-    MboxReader reader;
-    std::string error;
-    EXPECT_TRUE(reader.Open(path, error)) << error;
-    std::vector<MboxMessage> messages;
-    MboxMessage message;
-    while (reader.Next(message)) {
-        messages.push_back(message);
-    }
-    return messages;
 }
 
 // Drops the lines that depend on timing.
@@ -206,8 +192,8 @@ TEST_F(HostProgramTest, MboxRewriteKeepsEveryMessageAndTheUntouchedOnesByteForBy
     RunResult result = Run({"scan", "--rewrite", mbox});
     ASSERT_EQ(result.status, 0) << result.err;
 
-    std::vector<MboxMessage> before = ReadMbox(SourcePath("examples/mailbox.mbox"));
-    std::vector<MboxMessage> after = ReadMbox(mbox);
+    std::vector<MboxMessage> before = ReadMboxMessages(SourcePath("examples/mailbox.mbox"));
+    std::vector<MboxMessage> after = ReadMboxMessages(mbox);
     ASSERT_EQ(after.size(), before.size());
     int rewritten = 0;
     for (std::size_t i = 0; i < before.size(); ++i) {

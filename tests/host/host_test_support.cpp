@@ -81,3 +81,17 @@ void ExpectMatchesGolden(const std::string& actual, const std::string& goldenRel
     }
     EXPECT_EQ(actual, ReadFileOrEmpty(golden)) << "golden file " << golden;
 }
+
+std::vector<MboxMessage> ReadMboxMessages(const std::string& path)
+{
+    MboxReader reader;
+    std::string error;
+    EXPECT_TRUE(reader.Open(path, error)) << error;
+    std::vector<MboxMessage> messages;
+    MboxMessage message;
+    while (reader.Next(message)) {
+        messages.push_back(message);
+    }
+    EXPECT_EQ(reader.Error(), "");
+    return messages;
+}

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "host/mbox_reader.h"
+
 // A fresh directory under the system's temporary directory, removed with everything in it.
 class ScratchDirectory {
 public:
@@ -30,6 +32,9 @@ struct RunResult {
 // Runs the built tagstrip with arguments, from the source tree's top directory, with
 // standard input from stdinText.
 RunResult RunTagstrip(const std::vector<std::string>& arguments, const std::string& stdinText = "");
+
+// Every message of the mbox at path, expecting it to read without error.
+std::vector<MboxMessage> ReadMboxMessages(const std::string& path);
 
 std::string SourcePath(const std::string& relative);
 

@@ -1,6 +1,5 @@
 #include "host/mbox_reader.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -14,27 +13,13 @@ struct MboxCase {
     std::vector<MboxMessage> expected;
 };
 
-std::vector<MboxMessage> ReadAll(const std::string& path)
-{
-    MboxReader reader;
-    std::string error;
-    EXPECT_TRUE(reader.Open(path, error)) << error;
-    std::vector<MboxMessage> messages;
-    MboxMessage message;
-    while (reader.Next(message)) {
-        messages.push_back(message);
-    }
-    EXPECT_EQ(reader.Error(), "");
-    return messages;
-}
-
 class MboxReaderTest : public ::testing::TestWithParam<MboxCase> {};
 
 TEST_P(MboxReaderTest, SplitsMessagesAndKeepsEveryByte)
 {
     ScratchDirectory scratch;
     std::string path = scratch.Write("box.mbox", GetParam().mbox);
-    std::vector<MboxMessage> messages = ReadAll(path);
+    std::vector<MboxMessage> messages = ReadMboxMessages(path);
     ASSERT_EQ(messages.size(), GetParam().expected.size());
     std::string joined;
     for (std::size_t i = 0; i < messages.size(); ++i) {
@@ -84,7 +69,7 @@ TEST(MboxReader, ReadsLinesLongerThanItsBuffer)
     ScratchDirectory scratch;
     std::string longLine(3 * 1024 * 1024 + 17, 'x');
     std::string mbox = "From a@example.com x\nSubject: long\n\n" + longLine + "\n\nFrom b@example.com y\nz\n";
-    std::vector<MboxMessage> messages = ReadAll(scratch.Write("long.mbox", mbox));
+    std::vector<MboxMessage> messages = ReadMboxMessages(scratch.Write("long.mbox", mbox));
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0].text, "Subject: long\n\n" + longLine + "\n");
     EXPECT_EQ(messages[1].text, "z\n");
