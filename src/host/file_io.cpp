@@ -157,6 +157,11 @@ bool StagedFile::Create(const std::string& targetPath, const std::string& stagin
     }
     stagedPath = pattern;
     file = fdopen(descriptor, "wb");
+    if (file == nullptr) {
+        error = SystemError("cannot write");
+        close(descriptor);
+        unlink(stagedPath.c_str());
+    }
     return file != nullptr;
 }
 
@@ -168,9 +173,13 @@ bool StagedFile::Write(const std::string& bytes)
 bool StagedFile::Commit(const std::string& backupPath, std::string& error)
 {
     struct stat status;
-    mode_t mode = stat(target.c_str(), &status) == 0 ? (status.st_mode & 07777) : NewFileMode();
+    bool replacing = stat(target.c_str(), &status) == 0;
     int descriptor = fileno(file);
-    if (std::fflush(file) != 0 || fchmod(descriptor, mode) != 0 || fsync(descriptor) != 0) {
+    // Only root may give the file to the mailbox's owner (EPERM for anyone else, whose
+    // file it is anyway).
+    bool ownerKept = !replacing || fchown(descriptor, status.st_uid, status.st_gid) == 0 || errno == EPERM;
+    mode_t mode = replacing ? (status.st_mode & 07777) : NewFileMode();
+    if (!ownerKept || std::fflush(file) != 0 || fchmod(descriptor, mode) != 0 || fsync(descriptor) != 0) {
         error = SystemError(("cannot write " + stagedPath).c_str());
         return false;
     }

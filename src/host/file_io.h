@@ -47,7 +47,7 @@ public:
     // stagingDirectory empty: beside target.
     bool Create(const std::string& target, const std::string& stagingDirectory, std::string& error);
     bool Write(const std::string& bytes);
-    // Flushes, syncs, gives the file the target's permissions, keeps the target as
+    // Flushes, syncs, gives the file the target's owner and permissions, keeps the target as
     // backupPath (when not empty) and renames the new file over the target.
     bool Commit(const std::string& backupPath, std::string& error);
 
