@@ -1,6 +1,7 @@
 // The dialog manager: dialogs built from templates, and the keyboard interface of a dialog
 // (IsDialogMessageA): Tab and the arrows move between tab stops, Enter and Escape become
 // IDOK and IDCANCEL, Alt with a label's underlined letter moves to the control after it.
+#include <algorithm>
 #include <cctype>
 
 #include "platform/afxwin.h"
@@ -72,30 +73,40 @@ bool HandleNavigationKey(HWND dialog, WPARAM key)
 }
 
 // The control a mnemonic leads to: a button itself, or for a label the next tab stop.
-HWND MnemonicTarget(HWND dialog, HWND labelled)
+HWND MnemonicTarget(HWND labelled)
 {
     if (labelled->windowClass != WindowStatic) {
         return labelled;
     }
-    HWND next = GetNextDlgTabItem(dialog, labelled, FALSE);
+    HWND next = GetNextDlgTabItem(GetParent(labelled), labelled, FALSE);
     return next != labelled ? next : nullptr;
+}
+
+// The dialog's controls in tab order, with those of the dialogs it holds (such as an
+// embedded page) in the place of those dialogs.
+void CollectControls(HWND dialog, std::vector<HWND>& controls)
+{
+    for (HWND child : dialog->children) {
+        if (child->windowClass == WindowDialog) {
+            CollectControls(child, controls);
+        } else {
+            controls.push_back(child);
+        }
+    }
 }
 
 // Searches from the control after the focus on, so that two labels sharing a letter are
 // reached in turn.
 void FollowMnemonic(HWND dialog, char letter)
 {
-    const auto& controls = dialog->children;
-    std::size_t start = 0;
-    for (std::size_t index = 0; index < controls.size(); ++index) {
-        if (controls[index] == GetFocus()) {
-            start = index + 1;
-        }
-    }
+    std::vector<HWND> controls;
+    CollectControls(dialog, controls);
+    const auto focus = std::find(controls.begin(), controls.end(), GetFocus());
+    const std::size_t start = focus == controls.end() ? 0 : (focus - controls.begin()) + 1;
     for (std::size_t step = 0; step < controls.size(); ++step) {
         HWND control = controls[(start + step) % controls.size()];
         if (MnemonicOf(control->text) == letter && IsWindowEnabled(control)) {
-            MoveFocus(dialog, MnemonicTarget(dialog, control));
+            MoveFocus(GetParent(control), MnemonicTarget(control));
             return;
         }
     }

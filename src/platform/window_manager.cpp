@@ -120,7 +120,7 @@ LRESULT EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SETTEXT:
         window->textSelected = false;
-        return TextMessage(window, message, wParam, lParam);
+        [[fallthrough]];
     default:
         return TextMessage(window, message, wParam, lParam);
     }
@@ -344,6 +344,18 @@ BOOL ShowWindow(HWND window, int command)
     const BOOL wasVisible = (window->style & WS_VISIBLE) != 0;
     window->style = command == SW_HIDE ? window->style & ~WS_VISIBLE : window->style | WS_VISIBLE;
     return wasVisible;
+}
+
+BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL)
+{
+    if (Valid(window) == nullptr) {
+        return FALSE;
+    }
+    window->x = x;
+    window->y = y;
+    window->cx = width;
+    window->cy = height;
+    return TRUE;
 }
 
 BOOL IsWindowVisible(HWND window)

@@ -153,6 +153,8 @@ BOOL CheckDlgButton(HWND dialog, int id, UINT check);
 BOOL EnableWindow(HWND window, BOOL enable);
 BOOL IsWindowEnabled(HWND window);
 BOOL ShowWindow(HWND window, int command);
+// Positions and sizes are in dialog units of the parent's client area.
+BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
 BOOL IsWindowVisible(HWND window);
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -1,0 +1,158 @@
+#include "platform/terminal/terminal_front_end.h"
+
+#include <curses.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+constexpr int kEscape = 27;
+constexpr int kAltDelayMilliseconds = 30;
+constexpr int kMessageBoxWidth = 50;
+
+struct KeyRow {
+    int terminalKey;
+    UINT virtualKey;
+    bool shift;
+};
+
+const KeyRow kKeys[] = {
+    {'\t', VK_TAB, false},
+    {KEY_BTAB, VK_TAB, true},
+    {'\n', VK_RETURN, false},
+    {'\r', VK_RETURN, false},
+    {KEY_ENTER, VK_RETURN, false},
+    {' ', VK_SPACE, false},
+    {KEY_BACKSPACE, VK_BACK, false},
+    {127, VK_BACK, false},
+    {'\b', VK_BACK, false},
+    {KEY_LEFT, VK_LEFT, false},
+    {KEY_RIGHT, VK_RIGHT, false},
+    {KEY_UP, VK_UP, false},
+    {KEY_DOWN, VK_DOWN, false},
+};
+
+bool KeyOfLetterOrDigit(int character, KeyPress& key)
+{
+    if (character < 0 || character > 255 || !std::isalnum(character)) {
+        return false;
+    }
+    key.virtualKey = static_cast<UINT>(std::toupper(character));
+    key.shift = std::isupper(character) != 0;
+    return true;
+}
+
+bool Translate(int character, KeyPress& key)
+{
+    key = KeyPress{0, false, false};
+    for (const KeyRow& row : kKeys) {
+        if (row.terminalKey == character) {
+            key.virtualKey = row.virtualKey;
+            key.shift = row.shift;
+            return true;
+        }
+    }
+    return KeyOfLetterOrDigit(character, key);
+}
+
+// Escape alone, or Escape followed at once by a letter: the terminal's Alt+letter.
+KeyPress ReadEscape()
+{
+    timeout(kAltDelayMilliseconds);
+    const int next = getch();
+    timeout(-1);
+    KeyPress key{VK_ESCAPE, false, false};
+    if (next != ERR && KeyOfLetterOrDigit(next, key)) {
+        key.alt = true;
+        key.shift = false;
+    }
+    return key;
+}
+
+void DrawBox(int top, int left, int height, int width)
+{
+    for (int row = top; row < top + height; ++row) {
+        mvhline(row, left, ' ', width);
+    }
+    mvaddch(top, left, ACS_ULCORNER);
+    mvhline(top, left + 1, ACS_HLINE, width - 2);
+    mvaddch(top, left + width - 1, ACS_URCORNER);
+    mvvline(top + 1, left, ACS_VLINE, height - 2);
+    mvvline(top + 1, left + width - 1, ACS_VLINE, height - 2);
+    mvaddch(top + height - 1, left, ACS_LLCORNER);
+    mvhline(top + height - 1, left + 1, ACS_HLINE, width - 2);
+    mvaddch(top + height - 1, left + width - 1, ACS_LRCORNER);
+}
+
+}  // namespace
+
+std::unique_ptr<TerminalFrontEnd> TerminalFrontEnd::Open(std::string& error)
+{
+    if (isatty(STDIN_FILENO) == 0 || isatty(STDOUT_FILENO) == 0) {
+        error = "the settings window needs a terminal";
+        return nullptr;
+    }
+    return std::unique_ptr<TerminalFrontEnd>(new TerminalFrontEnd());
+}
+
+TerminalFrontEnd::TerminalFrontEnd() : previous(CurrentFrontEnd())
+{
+    set_escdelay(kAltDelayMilliseconds);
+    initscr();
+    cbreak();
+    noecho();
+    nonl();
+    keypad(stdscr, TRUE);
+    curs_set(0);
+    SetFrontEnd(this);
+}
+
+TerminalFrontEnd::~TerminalFrontEnd()
+{
+    SetFrontEnd(previous);
+    endwin();
+}
+
+bool TerminalFrontEnd::NextKey(KeyPress& key)
+{
+    for (;;) {
+        painter.Paint();
+        const int character = getch();
+        if (character == ERR) {
+            return false;
+        }
+        if (character == kEscape) {
+            key = ReadEscape();
+            return true;
+        }
+        if (Translate(character, key)) {
+            return true;
+        }
+    }
+}
+
+int TerminalFrontEnd::ShowMessageBox(const char* text, const char* caption, UINT)
+{
+    painter.Paint();
+    const int width = std::min(kMessageBoxWidth, COLS);
+    const std::vector<std::string> lines = WrapText(text != nullptr ? text : "", width - 4);
+    const int height = static_cast<int>(lines.size()) + 4;
+    const int top = std::max(0, (LINES - height) / 2);
+    const int left = std::max(0, (COLS - width) / 2);
+    DrawBox(top, left, height, width);
+    PaintLabel(caption != nullptr ? caption : "", top, left + 2, width - 4, A_BOLD);
+    for (std::size_t line = 0; line < lines.size(); ++line) {
+        PaintLabel(lines[line], top + 1 + static_cast<int>(line), left + 2, width - 4, A_NORMAL);
+    }
+    PaintLabel("< OK >", top + height - 2, left + (width - 6) / 2, 6, A_REVERSE);
+    refresh();
+    for (;;) {
+        const int character = getch();
+        if (character == ERR || character == '\n' || character == '\r' || character == ' ' ||
+            character == kEscape || character == KEY_ENTER) {
+            return IDOK;
+        }
+    }
+}

@@ -1,0 +1,31 @@
+// The dialog layer on a real terminal (ncurses): windows painted from their templates,
+// keys read from the terminal and handed on as key-down messages, message boxes modal.
+#ifndef TAGSTRIP_PLATFORM_TERMINAL_TERMINAL_FRONT_END_H
+#define TAGSTRIP_PLATFORM_TERMINAL_TERMINAL_FRONT_END_H
+
+#include <memory>
+#include <string>
+
+#include "platform/front_end.h"
+#include "platform/terminal/window_painter.h"
+
+class TerminalFrontEnd : public FrontEnd {
+public:
+    // Takes over the terminal and installs itself; null with error set when the program
+    // does not run on a terminal.
+    static std::unique_ptr<TerminalFrontEnd> Open(std::string& error);
+    ~TerminalFrontEnd() override;
+    TerminalFrontEnd(const TerminalFrontEnd&) = delete;
+    TerminalFrontEnd& operator=(const TerminalFrontEnd&) = delete;
+
+    bool NextKey(KeyPress& key) override;
+    int ShowMessageBox(const char* text, const char* caption, UINT type) override;
+
+private:
+    TerminalFrontEnd();
+
+    FrontEnd* previous;
+    WindowPainter painter;
+};
+
+#endif
