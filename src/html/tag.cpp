@@ -85,40 +85,62 @@ void Tag::ParseRest(const std::string& raw, std::size_t nameEnd)
     ParseAttributes();
 }
 
+// The attribute parser reads whole runs of name or value characters at a time; each
+// step returns the position after what it has read.
 void Tag::ParseAttributes()
 {
-    for (const char character : attributeText) {
-        StepAttribute(character);
+    std::size_t position = 0;
+    while (position < attributeText.size()) {
+        position = attrState == ReadingName ? ReadName(position) : ReadValue(position);
     }
     if (!pendingName.empty()) {
         CommitAttribute();
     }
 }
 
-void Tag::StepAttribute(char character)
+// A name runs to whitespace or "="; quotes are ordinary name characters.
+std::size_t Tag::ReadName(std::size_t position)
 {
-    if (attrState == ReadingName) {
-        StepName(character);
-    } else if (atValueStart) {
-        StartValue(character);
-    } else {
-        StepValue(character);
-    }
-}
-
-void Tag::StepName(char character)
-{
+    const char character = attributeText[position];
     if (character == '=') {
         attrState = ReadingValue;
-    } else if (!IsHtmlSpace(character)) {
-        pendingName += character;
-    } else if (!pendingName.empty()) {
-        CommitAttribute();
+        return position + 1;
     }
+    if (IsHtmlSpace(character)) {
+        if (!pendingName.empty()) {
+            CommitAttribute();
+        }
+        return position + 1;
+    }
+    std::size_t end = position;
+    while (end < attributeText.size() && attributeText[end] != '=' && !IsHtmlSpace(attributeText[end])) {
+        ++end;
+    }
+    pendingName.append(attributeText, position, end - position);
+    return end;
 }
 
 // An opening quote is not part of the value; any other first character starts an
-// unquoted value, which runs to the next whitespace.
+// unquoted value, which runs to the next whitespace and keeps any quotes in it.
+std::size_t Tag::ReadValue(std::size_t position)
+{
+    if (atValueStart) {
+        StartValue(attributeText[position]);
+        return position + 1;
+    }
+    const std::size_t end = quote == ' ' ? FindSpace(attributeText, position)
+                                         : attributeText.find(quote, position);
+    if (end == kNone) {
+        pendingValue.append(attributeText, position, kNone);
+        return attributeText.size();
+    }
+    pendingValue.append(attributeText, position, end - position);
+    CommitAttribute();
+    attrState = ReadingName;
+    atValueStart = true;
+    return end + 1;
+}
+
 void Tag::StartValue(char character)
 {
     atValueStart = false;
@@ -128,18 +150,6 @@ void Tag::StartValue(char character)
         quote = ' ';
         pendingValue += character;
     }
-}
-
-void Tag::StepValue(char character)
-{
-    const bool endsValue = quote == ' ' ? IsHtmlSpace(character) : character == quote;
-    if (!endsValue) {
-        pendingValue += character;
-        return;
-    }
-    CommitAttribute();
-    attrState = ReadingName;
-    atValueStart = true;
 }
 
 // The later of two attributes with the same lower-cased name wins; a value read without

@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <ostream>
 #include <string>
@@ -22,10 +21,12 @@ class Tag {
 public:
     void Parse(const std::string& raw);
     bool IsScriptOrStyle() const;
+    // Back to the state of a freshly constructed tag; the strings keep their room.
+    void Clear();
 
     std::string name;
     std::string attributeText;
-    std::map<std::string, std::string, std::less<>> attributes;  // found by plain C strings too
+    std::map<std::string, std::string, ByteOrder> attributes;
     TagCode code = 0;
 
     // Working state of the attribute parser; meaningless outside Parse.
@@ -36,13 +37,11 @@ public:
     bool atValueStart = true;
 
 private:
-    void Clear();
     void ParseRest(const std::string& raw, std::size_t nameEnd);
     void ParseAttributes();
-    void StepAttribute(char character);
-    void StepName(char character);
+    std::size_t ReadName(std::size_t position);
+    std::size_t ReadValue(std::size_t position);
     void StartValue(char character);
-    void StepValue(char character);
     void CommitAttribute();
 };
 
@@ -58,6 +57,12 @@ void WriteQuotedValue(std::ostream& out, const std::string& value);
 // failed swallows the bytes.
 void WriteBytes(std::ostream& out, const char* data, std::size_t size);
 void WriteBytes(std::ostream& out, const std::string& text);
-void WriteByte(std::ostream& out, char character);
+
+inline void WriteByte(std::ostream& out, char character)
+{
+    if (out.good() && out.rdbuf()->sputc(character) == std::char_traits<char>::eof()) {
+        out.setstate(std::ios::badbit);
+    }
+}
 
 #endif

@@ -153,5 +153,5 @@ void TagScanner::DeliverTag()
     token.tag.Parse(token.text);
     Deliver(KindTag);
     state = token.tag.IsScriptOrStyle() ? InContent : InSpace;
-    token.tag = Tag();
+    token.tag.Clear();
 }

@@ -1,9 +1,11 @@
 #ifndef TAGSTRIP_HTML_TAG_TABLE_H
 #define TAGSTRIP_HTML_TAG_TABLE_H
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 
 // The number of a known tag name, the same for its start and end form; 0 for other names.
 typedef std::int32_t TagCode;
@@ -33,7 +35,24 @@ enum : TagCode {
     CodeTr = 22
 };
 
-typedef std::map<std::string, TagCode> TagTable;
+// Plain byte-wise order of names, compared in line: names are short, and every tag
+// looks its name up once and its attributes several times.
+struct ByteOrder {
+    typedef void is_transparent;
+
+    bool operator()(std::string_view left, std::string_view right) const
+    {
+        const std::size_t common = left.size() < right.size() ? left.size() : right.size();
+        for (std::size_t index = 0; index < common; ++index) {
+            if (left[index] != right[index]) {
+                return static_cast<unsigned char>(left[index]) < static_cast<unsigned char>(right[index]);
+            }
+        }
+        return left.size() < right.size();
+    }
+};
+
+typedef std::map<std::string, TagCode, ByteOrder> TagTable;
 
 // The one table of known tags, built on first use (safe when two threads race to it).
 const TagTable& GetTagTable();

@@ -57,27 +57,26 @@ void WriteQuotedValue(std::ostream& out, const std::string& value)
 // Most names, values and words are short; byte by byte they cost less than one sputn.
 void WriteBytes(std::ostream& out, const char* data, std::size_t size)
 {
-    const std::size_t kShort = 16;
-    if (size > kShort) {
-        const std::streamsize count = static_cast<std::streamsize>(size);
-        if (out.good() && out.rdbuf()->sputn(data, count) != count) {
-            out.setstate(std::ios::badbit);
-        }
+    if (!out.good()) {
         return;
     }
-    for (std::size_t index = 0; index < size; ++index) {
-        WriteByte(out, data[index]);
+    std::streambuf& buffer = *out.rdbuf();
+    const std::streamsize count = static_cast<std::streamsize>(size);
+    const std::streamsize kShort = 16;
+    std::streamsize written = 0;
+    if (count > kShort) {
+        written = buffer.sputn(data, count);
+    } else {
+        while (written < count && buffer.sputc(data[written]) != std::char_traits<char>::eof()) {
+            ++written;
+        }
+    }
+    if (written != count) {
+        out.setstate(std::ios::badbit);
     }
 }
 
 void WriteBytes(std::ostream& out, const std::string& text)
 {
     WriteBytes(out, text.data(), text.size());
-}
-
-void WriteByte(std::ostream& out, char character)
-{
-    if (out.good() && out.rdbuf()->sputc(character) == std::char_traits<char>::eof()) {
-        out.setstate(std::ios::badbit);
-    }
 }
