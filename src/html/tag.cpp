@@ -26,6 +26,11 @@ std::size_t FindNonSpace(const std::string& text, std::size_t from)
     return kNone;
 }
 
+bool EndsName(char character)
+{
+    return character == '=' || IsHtmlSpace(character);
+}
+
 }  // namespace
 
 // Raw text runs from "<" to ">" inclusive. The name starts at the first non-blank after
@@ -112,8 +117,8 @@ std::size_t Tag::ReadName(std::size_t position)
         }
         return position + 1;
     }
-    std::size_t end = position;
-    while (end < attributeText.size() && attributeText[end] != '=' && !IsHtmlSpace(attributeText[end])) {
+    std::size_t end = position + 1;
+    while (end < attributeText.size() && !EndsName(attributeText[end])) {
         ++end;
     }
     pendingName.append(attributeText, position, end - position);

@@ -16,7 +16,8 @@ void TagScanner::Run(std::istream& in, TokenSink* tokenSink)
     std::streambuf* source = in.rdbuf();
     if (source != nullptr) {
         char chunk[4096];
-        for (std::streamsize count; (count = source->sgetn(chunk, sizeof chunk)) > 0;) {
+        std::streamsize count;
+        while ((count = source->sgetn(chunk, sizeof chunk)) > 0) {
             for (std::streamsize index = 0; index < count; ++index) {
                 Step(chunk[index]);
             }

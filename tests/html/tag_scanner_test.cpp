@@ -149,16 +149,6 @@ TEST(TagScanner, DeliversWhatIsHeldAtTheEnd)
     });
 }
 
-TEST(TagScanner, ClearsTheSinkWhenDone)
-{
-    std::istringstream input("<p>");
-    TokenRecorder recorder;
-    TagScanner scanner;
-    scanner.Run(input, &recorder);
-    EXPECT_EQ(scanner.sink, nullptr);
-    EXPECT_EQ(scanner.state, InSpace);
-}
-
 TEST(TagParse, NameIsErrorWhenOnlyWhitespaceFollowsTheOpener)
 {
     Tag tag;

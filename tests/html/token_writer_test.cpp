@@ -42,25 +42,6 @@ TEST(TokenWriter, WritesTagsInTheirNormalForm)
     }
 }
 
-TEST(TokenWriter, WritesOtherTokensAsTheyStood)
-{
-    for (const TokenKind kind : {KindText, KindSpace, KindContent}) {
-        const Token token{kind, "<B>\r\n x", Tag()};
-        std::ostringstream out;
-        out << token;
-        EXPECT_EQ(out.str(), "<B>\r\n x");
-    }
-}
-
-TEST(TokenWriter, WritesATagTokenFromItsTagNotItsText)
-{
-    Token token{KindTag, "<IMG  SRC=x>", Tag()};
-    token.tag.Parse(token.text);
-    std::ostringstream out;
-    out << token;
-    EXPECT_EQ(out.str(), "<img src=\"x\">");
-}
-
 TEST(TokenWriter, IgnoresAFieldWidthLeftOnTheStream)
 {
     const Token token{KindText, "ab", Tag()};
