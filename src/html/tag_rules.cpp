@@ -206,7 +206,9 @@ void FilterEngine::FilterImage(const Token& token)
         replace = remove[CategoryImagesInt];
     } else {
         found[CategoryImagesExt] = true;
-        found[CategoryWebBugs] = found[CategoryWebBugs] || query;
+        if (query) {
+            found[CategoryWebBugs] = true;
+        }
         replace = remove[CategoryImagesExt] || (query && remove[CategoryWebBugs]);
     }
     if (!replace) {

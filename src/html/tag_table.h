@@ -44,8 +44,10 @@ struct ByteOrder {
     {
         const std::size_t common = left.size() < right.size() ? left.size() : right.size();
         for (std::size_t index = 0; index < common; ++index) {
-            if (left[index] != right[index]) {
-                return static_cast<unsigned char>(left[index]) < static_cast<unsigned char>(right[index]);
+            const unsigned char leftByte = static_cast<unsigned char>(left[index]);
+            const unsigned char rightByte = static_cast<unsigned char>(right[index]);
+            if (leftByte != rightByte) {
+                return leftByte < rightByte;
             }
         }
         return left.size() < right.size();
