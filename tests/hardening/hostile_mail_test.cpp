@@ -15,6 +15,11 @@
 #include "platform/windows.h"
 #include "tests/support/hostile_messages.h"
 
+void PrintTo(const HostileMessage& message, std::ostream* out)
+{
+    *out << message.name;
+}
+
 namespace {
 
 class HostileMailTest : public ::testing::TestWithParam<HostileMessage> {
