@@ -6,7 +6,7 @@ const char kHostileSentinel[] = "END-OF-HOSTILE-MESSAGE";
 
 namespace {
 
-const char kHtmlHeader[] = "From: sender@example.com\r\nSubject: hostile\r\nContent-Type: text/html\r\n\r\n";
+const std::string kHtmlHeader = "From: sender@example.com\r\nSubject: hostile\r\nContent-Type: text/html\r\n\r\n";
 
 std::string Finished(std::string message)
 {
