@@ -76,8 +76,9 @@ BOOL CDialog::OnInitDialog()
 
 void CDialog::OnOK()
 {
-    UpdateData(TRUE);
-    EndModalLoop(IDOK);
+    if (UpdateData(TRUE)) {
+        EndModalLoop(IDOK);
+    }
 }
 
 void CDialog::OnCancel()

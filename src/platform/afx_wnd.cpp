@@ -1,5 +1,3 @@
-#include <cwchar>
-
 #include "platform/afxwin.h"
 #include "platform/front_end.h"
 #include "platform/window_record.h"

@@ -52,16 +52,13 @@ struct TOOLTIPTEXTW {
 };
 
 // Messages.
-#define WM_DESTROY 0x0002
 #define WM_SETTEXT 0x000C
 #define WM_GETTEXT 0x000D
 #define WM_GETTEXTLENGTH 0x000E
-#define WM_CLOSE 0x0010
 #define WM_NEXTDLGCTL 0x0028
 #define WM_NOTIFY 0x004E
 #define WM_KEYFIRST 0x0100
 #define WM_KEYDOWN 0x0100
-#define WM_KEYUP 0x0101
 #define WM_CHAR 0x0102
 #define WM_SYSKEYDOWN 0x0104
 #define WM_SYSCHAR 0x0106
@@ -91,7 +88,6 @@ struct TOOLTIPTEXTW {
 #define FVIRTKEY 0x01
 #define FNOINVERT 0x02
 #define FSHIFT 0x04
-#define FCONTROL 0x08
 #define FALT 0x10
 
 // Window, dialog and control styles.
@@ -126,7 +122,6 @@ struct TOOLTIPTEXTW {
 #define IDOK 1
 #define IDCANCEL 2
 #define MB_OK 0x0u
-#define MB_OKCANCEL 0x1u
 #define MB_ICONEXCLAMATION 0x30u
 
 // Tooltip notifications.

@@ -94,13 +94,17 @@ std::unique_ptr<TerminalFrontEnd> TerminalFrontEnd::Open(std::string& error)
         error = "the settings window needs a terminal";
         return nullptr;
     }
-    return std::unique_ptr<TerminalFrontEnd>(new TerminalFrontEnd());
+    set_escdelay(kAltDelayMilliseconds);
+    SCREEN* screen = newterm(nullptr, stdout, stdin);
+    if (screen == nullptr) {
+        error = "the terminal type is unknown";
+        return nullptr;
+    }
+    return std::unique_ptr<TerminalFrontEnd>(new TerminalFrontEnd(screen));
 }
 
-TerminalFrontEnd::TerminalFrontEnd() : previous(CurrentFrontEnd())
+TerminalFrontEnd::TerminalFrontEnd(SCREEN* terminal) : terminal(terminal), previous(CurrentFrontEnd())
 {
-    set_escdelay(kAltDelayMilliseconds);
-    initscr();
     cbreak();
     noecho();
     nonl();
@@ -113,6 +117,7 @@ TerminalFrontEnd::~TerminalFrontEnd()
 {
     SetFrontEnd(previous);
     endwin();
+    delscreen(terminal);
 }
 
 bool TerminalFrontEnd::NextKey(KeyPress& key)

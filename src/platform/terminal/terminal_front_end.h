@@ -9,6 +9,8 @@
 #include "platform/front_end.h"
 #include "platform/terminal/window_painter.h"
 
+struct screen;
+
 class TerminalFrontEnd : public FrontEnd {
 public:
     // Takes over the terminal and installs itself; null with error set when the program
@@ -22,8 +24,9 @@ public:
     int ShowMessageBox(const char* text, const char* caption, UINT type) override;
 
 private:
-    TerminalFrontEnd();
+    explicit TerminalFrontEnd(screen* terminal);
 
+    screen* terminal;
     FrontEnd* previous;
     WindowPainter painter;
 };
