@@ -71,19 +71,19 @@ KeyPress ReadEscape()
     return key;
 }
 
+// Drawn in plain characters, which every terminal and every screen capture shows alike.
 void DrawBox(int top, int left, int height, int width)
 {
     for (int row = top; row < top + height; ++row) {
         mvhline(row, left, ' ', width);
+        mvaddch(row, left, '|');
+        mvaddch(row, left + width - 1, '|');
     }
-    mvaddch(top, left, ACS_ULCORNER);
-    mvhline(top, left + 1, ACS_HLINE, width - 2);
-    mvaddch(top, left + width - 1, ACS_URCORNER);
-    mvvline(top + 1, left, ACS_VLINE, height - 2);
-    mvvline(top + 1, left + width - 1, ACS_VLINE, height - 2);
-    mvaddch(top + height - 1, left, ACS_LLCORNER);
-    mvhline(top + height - 1, left + 1, ACS_HLINE, width - 2);
-    mvaddch(top + height - 1, left + width - 1, ACS_LRCORNER);
+    for (int row : {top, top + height - 1}) {
+        mvhline(row, left + 1, '-', width - 2);
+        mvaddch(row, left, '+');
+        mvaddch(row, left + width - 1, '+');
+    }
 }
 
 }  // namespace
