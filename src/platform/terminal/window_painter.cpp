@@ -13,7 +13,7 @@ int StatusRow()
     return LINES - 1;
 }
 
-// The highest screen row that a visible control takes, or limit when none is higher.
+// The topmost screen row that a visible control takes, or limit when none lies above it.
 int FirstUsedRow(HWND window, int limit)
 {
     for (HWND child : window->children) {
