@@ -17,8 +17,10 @@ namespace {
 const std::filesystem::path& IniPath()
 {
     static const std::filesystem::path path = [] {
-        char pattern[] = "/tmp/tagstrip-ini-fuzz-XXXXXX";
-        return std::filesystem::path(mkdtemp(pattern)) / "fuzz.ini";
+        // Memory-backed when the system has it: every write is flushed to disk.
+        const char* base = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
+        std::string pattern = std::string(base) + "/tagstrip-ini-fuzz-XXXXXX";
+        return std::filesystem::path(mkdtemp(pattern.data())) / "fuzz.ini";
     }();
     return path;
 }

@@ -40,6 +40,14 @@ std::string WithCrLfLineEnds(const std::string& message)
     return normalised;
 }
 
+// One handler serves every input, as one serves every part of a message: its body
+// buffer is reserved once and reused.
+FilterPartHandler& SharedHandler()
+{
+    static FilterPartHandler handler(nullptr);
+    return handler;
+}
+
 void FilterMessage(const std::string& message, int flags)
 {
     FilterEngine engine;
@@ -48,7 +56,9 @@ void FilterMessage(const std::string& message, int flags)
     }
     std::ostringstream output;
     engine.output = &output;
-    FilterPartHandler handler(&engine);
+    FilterPartHandler& handler = SharedHandler();
+    handler.engine = &engine;
+    handler.isHtml = false;
     std::istringstream input(message);
     MimeWalker().Walk(input, &handler);
     handler.Finish();
