@@ -7,9 +7,9 @@
 #include <sstream>
 #include <string>
 
-#include "analysis/filter_engine.h"
 #include "mime/filter_part_handler.h"
 #include "mime/mime_walker.h"
+#include "tests/support/filter_run.h"
 
 namespace {
 
@@ -48,22 +48,6 @@ FilterPartHandler& SharedHandler()
     return handler;
 }
 
-void FilterMessage(const std::string& message, int flags)
-{
-    FilterEngine engine;
-    for (int category = 0; category < CategoryCount; ++category) {
-        engine.remove[category] = (flags & kCategories[category].flagsBit) != 0;
-    }
-    std::ostringstream output;
-    engine.output = &output;
-    FilterPartHandler& handler = SharedHandler();
-    handler.engine = &engine;
-    handler.isHtml = false;
-    std::istringstream input(message);
-    MimeWalker().Walk(input, &handler);
-    handler.Finish();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -79,6 +63,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (joiner.joined != WithCrLfLineEnds(message)) {
         std::abort();
     }
-    FilterMessage(message, data[0]);
+    FilterMessage(message, data[0], &SharedHandler());
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "analysis/filter_engine.h"
 #include "common/string_helpers.h"
 #include "html/tag_scanner.h"
+#include "tests/support/filter_run.h"
 
 namespace {
 
@@ -57,9 +58,7 @@ bool ContainsInOrder(const std::string& text, const std::string& needle)
 std::string Filter(const std::string& html, int flags, std::string& tokenTexts, std::string& words)
 {
     FilterEngine engine;
-    for (int category = 0; category < CategoryCount; ++category) {
-        engine.remove[category] = (flags & kCategories[category].flagsBit) != 0;
-    }
+    SetRemoveSwitches(engine, flags);
     std::ostringstream output;
     engine.output = &output;
     RecordingSink recorder(engine);

@@ -95,17 +95,20 @@ CString::operator const char*() const
 }
 
 // The source may lie inside this string's own buffer, which is then never shorter than
-// the source, so memmove in place covers self-assignment.
+// the source, so memmove in place covers self-assignment. The shared empty buffer is
+// never written: strings on many threads point at it.
 void CString::Assign(const char* bytes, int count)
 {
+    if (count <= 0) {
+        Empty();
+        return;
+    }
     if (count > capacity) {
         Empty();
         data = new char[static_cast<std::size_t>(count) + 1];
         capacity = count;
     }
-    if (count > 0) {
-        std::memmove(data, bytes, static_cast<std::size_t>(count));
-    }
+    std::memmove(data, bytes, static_cast<std::size_t>(count));
     length = count;
     data[length] = '\0';
 }

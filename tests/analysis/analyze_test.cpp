@@ -8,12 +8,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "analysis/filter_engine.h"
-#include "mime/filter_part_handler.h"
-#include "mime/mime_walker.h"
+#include "tests/support/filter_run.h"
 #include "module_harness.h"
 
 namespace {
@@ -135,22 +133,6 @@ std::string HtmlMessageOfLength(std::size_t length)
     return message + "\r\n";
 }
 
-// What the in-memory path writes for a message, under the same remove switches.
-std::string FilteredInMemory(const std::string& message, int flags)
-{
-    FilterEngine engine;
-    for (int category = 0; category < CategoryCount; ++category) {
-        engine.remove[category] = (flags & kCategories[category].flagsBit) != 0;
-    }
-    std::ostringstream output;
-    engine.output = &output;
-    std::istringstream in(message);
-    FilterPartHandler handler(&engine);
-    MimeWalker().Walk(in, &handler);
-    handler.Finish();
-    return output.str();
-}
-
 // Counts the files made in a directory while it is watched.
 class CreationWatch {
 public:
@@ -194,7 +176,7 @@ TEST_P(LongMessage, SameTextThroughFileAsInMemoryAndNoFileLeft)
     const CreationWatch watch(harness.TempDirectory());
     const ModuleHarness::Result result = harness.Analyze(message, 0x01);
     EXPECT_EQ(result.replaced, 1);
-    EXPECT_EQ(result.text, FilteredInMemory(message, 0x01));
+    EXPECT_EQ(result.text, FilterMessage(message, 0x01));
     EXPECT_EQ(watch.Created(), GetParam().filesMade);
     EXPECT_TRUE(std::filesystem::is_empty(harness.TempDirectory()));
 }
@@ -215,7 +197,7 @@ TEST_P(UnusableTempDirectory, StillGivesTheWholeFilteredMessage)
     const std::string message = HtmlMessageOfLength(30000);
     const ModuleHarness::Result result = harness.Analyze(message, 0x01);
     EXPECT_EQ(result.replaced, 1);
-    EXPECT_EQ(result.text, FilteredInMemory(message, 0x01));
+    EXPECT_EQ(result.text, FilterMessage(message, 0x01));
 }
 
 INSTANTIATE_TEST_SUITE_P(Directories, UnusableTempDirectory,

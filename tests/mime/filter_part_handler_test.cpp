@@ -7,20 +7,9 @@
 
 #include "analysis/filter_engine.h"
 #include "mime/mime_walker.h"
+#include "tests/support/filter_run.h"
 
 namespace {
-
-std::string FilterMessage(const std::string& message)
-{
-    FilterEngine engine;
-    std::ostringstream output;
-    engine.output = &output;
-    FilterPartHandler handler(&engine);
-    std::istringstream in(message);
-    MimeWalker().Walk(in, &handler);
-    handler.Finish();
-    return output.str();
-}
 
 struct ReadReceiptCase {
     const char* name;
@@ -81,7 +70,7 @@ TEST(FilterPartHandler, PlainPartByteForByteHtmlPartScannedBeforeNextBlock)
         "<b>not html</b> &amp;\r\n\r\n";
     const std::string htmlHead = "--B\r\nContent-Type: TEXT/HTML\r\n\r\n";
     const std::string tail = "--B--\r\n";
-    EXPECT_EQ(FilterMessage(head + htmlHead + "hello\r\n" + tail),
+    EXPECT_EQ(FilterMessage(head + htmlHead + "hello\r\n" + tail, 0),
               head + htmlHead + "hello\r\n\r\n" + tail);
 }
 
@@ -96,7 +85,7 @@ TEST_P(HtmlPartTable, HtmlBodyEndsInBlankLine)
 {
     const std::string head = std::string(GetParam().contentType) + "\r\n\r\n";
     const std::string written = GetParam().isHtml ? "word\r\n\r\n" : "word\r\n";
-    EXPECT_EQ(FilterMessage(head + "word\r\n"), head + written);
+    EXPECT_EQ(FilterMessage(head + "word\r\n", 0), head + written);
 }
 
 INSTANTIATE_TEST_SUITE_P(ContentTypes, HtmlPartTable,
@@ -110,7 +99,7 @@ TEST(FilterPartHandler, HtmlPartWithoutBodyIsNotScanned)
 {
     const std::string message = "Content-Type: multipart/mixed; boundary=\"B\"\r\n\r\n"
                                 "--B\r\nContent-Type: text/html\r\n\r\n--B--\r\n";
-    EXPECT_EQ(FilterMessage(message), message);
+    EXPECT_EQ(FilterMessage(message, 0), message);
 }
 
 }  // namespace
