@@ -2,11 +2,11 @@
 
 namespace {
 
-const OptionSpec* FindSpec(const std::vector<OptionSpec>& specs, const std::string& name)
+const OptionRule* FindRule(const std::vector<OptionRule>& rules, const std::string& name)
 {
-    for (const OptionSpec& spec : specs) {
-        if (name == spec.name) {
-            return &spec;
+    for (const OptionRule& rule : rules) {
+        if (name == rule.name) {
+            return &rule;
         }
     }
     return nullptr;
@@ -31,7 +31,7 @@ std::vector<std::string> ParsedCommandLine::Values(const std::string& name) cons
     return found == options.end() ? std::vector<std::string>() : found->second;
 }
 
-bool ParseCommandLine(const std::vector<std::string>& words, const std::vector<OptionSpec>& specs,
+bool ParseCommandLine(const std::vector<std::string>& words, const std::vector<OptionRule>& rules,
                       ParsedCommandLine& parsed, std::string& error)
 {
     for (std::size_t i = 0; i < words.size(); ++i) {
@@ -46,17 +46,17 @@ bool ParseCommandLine(const std::vector<std::string>& words, const std::vector<O
         }
         std::size_t equals = word.find('=');
         std::string name = word.substr(0, equals);
-        const OptionSpec* spec = FindSpec(specs, name);
-        if (spec == nullptr) {
+        const OptionRule* rule = FindRule(rules, name);
+        if (rule == nullptr) {
             error = "unknown option " + name;
             return false;
         }
-        if (!spec->takesValue && equals != std::string::npos) {
+        if (!rule->takesValue && equals != std::string::npos) {
             error = "option " + name + " takes no value";
             return false;
         }
         std::vector<std::string>& values = parsed.options[name];
-        if (!spec->takesValue) {
+        if (!rule->takesValue) {
             values.push_back("");
         } else if (equals != std::string::npos) {
             values.push_back(word.substr(equals + 1));

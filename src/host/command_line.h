@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-struct OptionSpec {
+struct OptionRule {
     const char* name;  // with its leading "--"
     bool takesValue;
 };
@@ -23,7 +23,7 @@ struct ParsedCommandLine {
 };
 
 // Accepts "--name VALUE", "--name=VALUE" and "--" before arguments that start with "--".
-bool ParseCommandLine(const std::vector<std::string>& words, const std::vector<OptionSpec>& specs,
+bool ParseCommandLine(const std::vector<std::string>& words, const std::vector<OptionRule>& rules,
                       ParsedCommandLine& parsed, std::string& error);
 
 #endif

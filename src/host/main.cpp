@@ -10,7 +10,7 @@ const Command* const kCommands[] = {
     &kCheckCommand, &kFilterCommand, &kScanCommand, &kSettingsCommand, &kConfigCommand,
 };
 
-const std::vector<OptionSpec> kCommonOptions = {
+const std::vector<OptionRule> kCommonOptions = {
     {"--config-dir", true},
     {"--module", true},
     {"--help", false},
@@ -50,11 +50,11 @@ const Command* FindCommand(const std::string& name)
 
 int RunCommand(const Command& command, const std::vector<std::string>& words)
 {
-    std::vector<OptionSpec> specs = kCommonOptions;
-    specs.insert(specs.end(), command.options.begin(), command.options.end());
+    std::vector<OptionRule> rules = kCommonOptions;
+    rules.insert(rules.end(), command.options.begin(), command.options.end());
     ParsedCommandLine commandLine;
     std::string error;
-    if (!ParseCommandLine(words, specs, commandLine, error)) {
+    if (!ParseCommandLine(words, rules, commandLine, error)) {
         std::cerr << "tagstrip " << command.name << ": " << error << "\n"
                   << "Run 'tagstrip " << command.name << " --help' for its options.\n";
         return kExitUsage;

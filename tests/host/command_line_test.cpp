@@ -4,7 +4,7 @@
 
 namespace {
 
-const std::vector<OptionSpec> kSpecs = {{"--json", false}, {"--set", true}, {"--output", true}};
+const std::vector<OptionRule> kSpecs = {{"--json", false}, {"--set", true}, {"--output", true}};
 
 struct ParseCase {
     std::vector<std::string> words;
