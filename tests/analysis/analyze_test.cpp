@@ -50,28 +50,6 @@ INSTANTIATE_TEST_SUITE_P(
         RemovalCase{"WebBugs", 0x40, "<p><img src=\"http://example.com/t.gif?u=1\"></p>", "<p></p>"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Analyze, MessageWithoutHtmlIsLeftAlone)
-{
-    ModuleHarness harness;
-    const std::string message = "Content-Type: text/plain\r\n\r\n<script>alert(1)</script>\r\n";
-    const ModuleHarness::Result result = harness.Analyze(message, 0xFF, {}, 3, "x\n");
-    EXPECT_EQ(result.replaced, 0);
-    EXPECT_EQ(result.text, message);
-    EXPECT_EQ(result.score, 3);
-    EXPECT_EQ(result.findings, "x\n");
-}
-
-TEST(Analyze, FlagsZeroScoresButKeepsTheText)
-{
-    ModuleHarness harness;
-    const std::string message = kHtmlHead + "<script>alert(1)</script>\r\n";
-    const ModuleHarness::Result result = harness.Analyze(message, 0);
-    EXPECT_EQ(result.replaced, 0);
-    EXPECT_EQ(result.text, message);
-    EXPECT_EQ(result.score, 50);
-    EXPECT_EQ(result.findings, "      50 Tagstrip - 'Script found.'\n");
-}
-
 const std::string kAlternativeHead =
     "From: a@example.org\r\nContent-Type: multipart/alternative;\r\n\tboundary=\"ALT\"\r\n\r\n"
     "This is a multi-part message.\r\n";

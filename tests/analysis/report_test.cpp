@@ -39,13 +39,17 @@ TEST_P(ReportTable, ScoreFindingsAndResult)
     EXPECT_EQ(result.findings, "before\n" + row.findings);
     EXPECT_EQ(result.score, 1000 + row.scoreAdded);
     EXPECT_EQ(result.replaced, row.replaced);
+    if (row.replaced == 0) {
+        EXPECT_EQ(result.text, row.message);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ReportTable,
     ::testing::Values(
+        ReportCase{"NotHtml", "Content-Type: text/plain\r\n\r\n<script>alert(1)</script>\r\n", 0xFF, {}, "", 0, 0},
         ReportCase{"NothingFound", kHtmlHead + "<p>plain words</p>\r\n", 0xFF, {}, "", 0, 0},
-        ReportCase{"ScriptKept", kScript, 0, {}, Line("      50", "Script found."), 50, 0},
+        ReportCase{"FlagsZeroScoresButKeepsTheText", kScript, 0, {}, Line("      50", "Script found."), 50, 0},
         ReportCase{"ScriptRemoved", kScript, 0x01, {},
                    Line("      50", "Script found.") + Line("       0", "Script removed."), 50, 1},
         ReportCase{"WebBugWithoutPointsRemoved", kWebBug, 0x40, {{"PointsWebBugs", 0}, {"PointsImagesExt", 0}},

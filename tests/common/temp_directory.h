@@ -9,6 +9,18 @@
 #include <sstream>
 #include <string>
 
+inline void WriteTextFile(const std::string& fileName, const std::string& text)
+{
+    std::ofstream(fileName, std::ios::binary) << text;
+}
+
+inline std::string ReadTextFile(const std::string& fileName)
+{
+    std::ostringstream text;
+    text << std::ifstream(fileName, std::ios::binary).rdbuf();
+    return text.str();
+}
+
 class TempDirectory {
 public:
     TempDirectory()
@@ -22,19 +34,14 @@ public:
 
     std::string File(const std::string& name) const { return path + "/" + name; }
 
+    // Writes text to the file name inside the directory and returns its full path.
+    std::string Write(const std::string& name, const std::string& text) const
+    {
+        WriteTextFile(File(name), text);
+        return File(name);
+    }
+
     std::string path;
 };
-
-inline void WriteTextFile(const std::string& fileName, const std::string& text)
-{
-    std::ofstream(fileName, std::ios::binary) << text;
-}
-
-inline std::string ReadTextFile(const std::string& fileName)
-{
-    std::ostringstream text;
-    text << std::ifstream(fileName, std::ios::binary).rdbuf();
-    return text.str();
-}
 
 #endif

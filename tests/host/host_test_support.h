@@ -5,22 +5,7 @@
 #include <vector>
 
 #include "host/mbox_reader.h"
-
-// A fresh directory under the system's temporary directory, removed with everything in it.
-class ScratchDirectory {
-public:
-    ScratchDirectory();
-    ~ScratchDirectory();
-    const std::string& Path() const { return path; }
-    // Writes content to name inside the directory and returns the full path.
-    std::string Write(const std::string& name, const std::string& content) const;
-
-private:
-    std::string path;
-};
-
-std::string ReadFileOrEmpty(const std::string& path);
-void WriteFileOrFail(const std::string& path, const std::string& content);
+#include "tests/common/temp_directory.h"
 
 // The output of one run of the tagstrip program.
 struct RunResult {

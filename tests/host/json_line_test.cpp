@@ -4,36 +4,12 @@
 
 namespace {
 
-struct QuoteCase {
-    std::string text;
-    std::string quoted;
-};
-
-class JsonQuotedTest : public ::testing::TestWithParam<QuoteCase> {};
-
-TEST_P(JsonQuotedTest, EscapesWhatJsonForbids)
+// The scan goldens pin the shape of a line; file names and findings may hold anything.
+TEST(JsonQuoted, EscapesWhatJsonForbids)
 {
-    EXPECT_EQ(JsonQuoted(GetParam().text), GetParam().quoted);
-}
-
-INSTANTIATE_TEST_SUITE_P(Texts, JsonQuotedTest,
-                         ::testing::Values(QuoteCase{"plain", "\"plain\""}, QuoteCase{"a\"b\\c", "\"a\\\"b\\\\c\""},
-                                           QuoteCase{"tab\tline\n", "\"tab\\u0009line\\u000a\""},
-                                           QuoteCase{"caf\xc3\xa9", "\"caf\xc3\xa9\""}));
-
-TEST(JsonObject, JoinsMembersIntoOneLine)
-{
-    JsonObject inner;
-    inner.AddInteger("found", 2);
-    std::string text = JsonObject()
-                           .AddString("source", "box.mbox")
-                           .AddBool("html", true)
-                           .AddStrings("removed", {"Script", "WebBugs"})
-                           .AddStrings("none", {})
-                           .AddObject("Script", inner)
-                           .Text();
-    EXPECT_EQ(text, "{\"source\":\"box.mbox\",\"html\":true,\"removed\":[\"Script\",\"WebBugs\"],"
-                    "\"none\":[],\"Script\":{\"found\":2}}");
+    EXPECT_EQ(JsonQuoted("a\"b\\c"), "\"a\\\"b\\\\c\"");
+    EXPECT_EQ(JsonQuoted("tab\tline\n"), "\"tab\\u0009line\\u000a\"");
+    EXPECT_EQ(JsonQuoted("caf\xc3\xa9"), "\"caf\xc3\xa9\"");
 }
 
 }  // namespace

@@ -48,30 +48,4 @@ TEST_F(SettingsWindowTest, TabRunsAcrossThePageIntoTheHostsControlsAndRound)
     }
 }
 
-TEST_F(SettingsWindowTest, OkSavesOnlyWhenThePageIsValid)
-{
-    OpenWindow();
-    SetDlgItemTextA(PageWindow(), IDC_POINTS_LINKS, "100000");
-    frontEnd.Queue(VK_RETURN);
-    EXPECT_EQ(window->RunModalLoop(), 0);
-    EXPECT_EQ(frontEnd.MessageBoxes(),
-              std::vector<std::string>{"Remove Links points must be between 0 and 99,999."});
-    EXPECT_EQ(instance->ReadInt("Settings", "PointsLinks", -1), -1);
-
-    SetDlgItemTextA(PageWindow(), IDC_POINTS_LINKS, "99999");
-    frontEnd.Queue(VK_RETURN);
-    EXPECT_EQ(window->RunModalLoop(), IDOK);
-    EXPECT_EQ(instance->ReadInt("Settings", "PointsLinks", -1), 99999);
-}
-
-TEST_F(SettingsWindowTest, EscapeOnThePageClosesWithoutSaving)
-{
-    OpenWindow();
-    SetFocus(GetDlgItem(PageWindow(), IDC_POINTS_SCRIPT));
-    frontEnd.Type("7");
-    frontEnd.Queue(VK_ESCAPE);
-    EXPECT_EQ(window->RunModalLoop(), IDCANCEL);
-    EXPECT_EQ(instance->ReadInt("Settings", "PointsScript", -1), -1);
-}
-
 }  // namespace

@@ -2,6 +2,7 @@
 // body, and with every switch off the rewritten form is stable under a second pass.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <sstream>
@@ -9,7 +10,7 @@
 
 #include "analysis/filter_engine.h"
 #include "common/string_helpers.h"
-#include "token_recorder.h"
+#include "html/tag_scanner.h"
 
 namespace {
 
@@ -20,9 +21,8 @@ public:
     std::string Body()
     {
         std::string body;
-        const int pieces = Below(40);
-        for (int piece = 0; piece < pieces; ++piece) {
-            AppendPiece(body);
+        for (int pieces = Below(40); pieces > 0; --pieces) {
+            body += Piece();
         }
         if (Below(8) == 0) {
             body += Pick({"<a href=x", "<!-- open", "<script>var a", "<", "word"});
@@ -38,26 +38,21 @@ private:
         return choices.begin()[Below(static_cast<int>(choices.size()))];
     }
 
-    void AppendPiece(std::string& body)
+    std::string Piece()
     {
         switch (Below(7)) {
         case 0:
         case 1:
-            body += Word();
-            break;
+            return Word();
         case 2:
-            body += Space();
-            break;
+            return Space();
         case 3:
         case 4:
-            body += Tag();
-            break;
+            return Tag();
         case 5:
-            body += Comment();
-            break;
-        case 6:
-            body += Element();
-            break;
+            return Comment();
+        default:
+            return Element();
         }
     }
 
@@ -92,8 +87,7 @@ private:
         }
         tag += Pick({"a", "A", "img", "IMG", "p", "br", "body", "font", "table", "td", "meta",
                      "link", "iframe", "object", "x-y", "!DOCTYPE"});
-        const int attributes = Below(4);
-        for (int index = 0; index < attributes; ++index) {
+        for (int attributes = Below(4); attributes > 0; --attributes) {
             tag += Space();
             tag += Attribute();
         }
@@ -139,8 +133,7 @@ private:
     {
         const std::string name = Pick({"script", "style", "SCRIPT"});
         std::string content;
-        const int pieces = Below(5);
-        for (int piece = 0; piece < pieces; ++piece) {
+        for (int pieces = Below(5); pieces > 0; --pieces) {
             content += Pick({"var s = \"</b>\";", "a < b", "@import url(x.css);", " p{} ", "\r\n"});
         }
         return "<" + name + ">" + content + "</" + name + ">";
@@ -177,16 +170,6 @@ std::string Rewrite(const std::string& html, std::string& tokenTexts)
     return out.str();
 }
 
-bool IsAllSpace(const std::string& text)
-{
-    for (const char character : text) {
-        if (!IsHtmlSpace(character)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 std::string WithoutTrailingSpace(std::string text)
 {
     while (!text.empty() && IsHtmlSpace(text.back())) {
@@ -203,7 +186,7 @@ TEST(RoundTripProperty, TokensAddUpToTheBodyAndTheRewriteIsStable)
         std::string tokenTexts;
         const std::string once = Rewrite(html, tokenTexts);
         ASSERT_EQ(html.compare(0, tokenTexts.size(), tokenTexts), 0) << html;
-        ASSERT_TRUE(IsAllSpace(html.substr(tokenTexts.size()))) << html;
+        ASSERT_TRUE(std::all_of(html.begin() + tokenTexts.size(), html.end(), IsHtmlSpace)) << html;
 
         // A whitespace run before a dropped last tag ends the first rewrite; the second
         // pass holds it back like any trailing run.

@@ -64,7 +64,6 @@ TEST(TagRules, AnchorsKeepOnlyTheirAddress)
         {"<A HREF='u' target=t>x</A>", kNone, "<a href=\"u\">x</a>", {CategoryLinks}},
         {"<a name=top>", kNone, "<a>", {CategoryLinks}},
         {"<a href=\"\">", kNone, "<a href=\"\">", {CategoryLinks}},
-        {"<a href='say\"hi'>", kNone, "<a href=\"say&quot;hi\">", {CategoryLinks}},
         {"<a href=u>x</a>", {CategoryLinks}, "x", {CategoryLinks}},
     });
 }
@@ -174,8 +173,6 @@ TEST(TagRules, StyleImportIsCutUpToItsSemicolon)
         {"<style>@import url(x.css); p{}</style>", {CategoryExternalRefs}, "<style> p{}</style>",
          styleAndImport},
         {"<style>a{} @import url(x.css)</style>", {CategoryExternalRefs}, "<style>a{} </style>",
-         styleAndImport},
-        {"<style>a{}@import x;</style>", {CategoryExternalRefs}, "<style>a{}</style>",
          styleAndImport},
         {"<style>@import a; @import b; p{}</style>", {CategoryExternalRefs},
          "<style> @import b; p{}</style>", styleAndImport},

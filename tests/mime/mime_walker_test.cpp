@@ -183,26 +183,22 @@ TEST_P(LongLine, ReachesTheHandlerWholeAndOnce)
 
 INSTANTIATE_TEST_SUITE_P(Lengths, LongLine, ::testing::Values(4094, 4095, 4096, 8190, 8191, 100000));
 
-struct BoundaryCase {
-    std::string contentType;
-    std::string delimiter;
-};
-
-class ParseBoundaryTable : public ::testing::TestWithParam<BoundaryCase> {};
-
-TEST_P(ParseBoundaryTable, GivesTheDelimiterLine)
+// The walk table covers quoted, unquoted and capitalised boundaries; these are the odd ones.
+TEST(ParseBoundary, GivesTheDelimiterLineOrNothing)
 {
-    std::string delimiter = "stale";
-    MimeWalker().ParseBoundary(GetParam().contentType, delimiter);
-    EXPECT_EQ(delimiter, GetParam().delimiter);
+    const struct {
+        std::string contentType;
+        std::string delimiter;
+    } rows[] = {
+        {" multipart/mixed; boundary = \"abc\"\r", ""},
+        {" multipart/mixed; boundary=\"open\r", "--open\r"},
+        {"", ""},
+    };
+    for (const auto& row : rows) {
+        std::string delimiter = "stale";
+        MimeWalker().ParseBoundary(row.contentType, delimiter);
+        EXPECT_EQ(delimiter, row.delimiter) << row.contentType;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Values, ParseBoundaryTable,
-                         ::testing::Values(BoundaryCase{" multipart/mixed; boundary=\"abc\"\r", "--abc"},
-                                           BoundaryCase{" multipart/mixed; BOUNDARY=\"X y\"; a=b\r", "--X y"},
-                                           BoundaryCase{" multipart/mixed; boundary=abc\r", ""},
-                                           BoundaryCase{" multipart/mixed; boundary = \"abc\"\r", ""},
-                                           BoundaryCase{" multipart/mixed; boundary=\"open\r", "--open\r"},
-                                           BoundaryCase{"", ""}));
 
 }  // namespace

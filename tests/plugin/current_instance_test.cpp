@@ -39,19 +39,6 @@ TEST(DllMainTest, AttachWithoutResourcesFailsAndLeavesTheModuleUnregistered)
     DllMain(&notAModule, DLL_PROCESS_DETACH, nullptr);
 }
 
-TEST_F(AttachedModuleTest, AttachStoresTheHandleAndDetachFreesTheSlot)
-{
-    EXPECT_EQ(ModuleHandle(), PlatformLibrary());
-    EXPECT_TRUE(ModuleRegistered());
-    EXPECT_EQ(CurrentInstance(), nullptr);
-    AnalyzerInstance instance(ModuleHandle());
-    SetCurrentInstance(&instance);
-    EXPECT_EQ(CurrentInstance(), &instance);
-    DllMain(PlatformLibrary(), DLL_PROCESS_DETACH, nullptr);
-    EXPECT_FALSE(ModuleRegistered());
-    EXPECT_EQ(CurrentInstance(), nullptr);
-}
-
 TEST_F(AttachedModuleTest, EntryPointsThatTakeAnInstanceMakeItCurrentAndTheOthersDoNot)
 {
     const TempDirectory directory;

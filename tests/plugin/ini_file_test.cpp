@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "common/string_helpers.h"
 #include "tests/common/module_handle.h"
 
 namespace {
@@ -14,13 +13,6 @@ class PathlessIniFile : public IniFile {
 public:
     PathlessIniFile() : IniFile(PlatformLibrary()) { path.Empty(); }
 };
-
-TEST(IniFileTest, PathIsTheModulePathUpToItsLastDotFollowedByIni)
-{
-    const std::string path(IniFile(PlatformLibrary()).GetPath());
-    EXPECT_EQ(path[0], '/');
-    EXPECT_TRUE(EndsWith(path, "/libtagstrip-platform.ini")) << path;
-}
 
 TEST(IniFileTest, SetDirectoryKeepsTheFileNameAndAddsOneSlash)
 {

@@ -82,12 +82,6 @@ TEST_F(DialogManagerTest, EnterClicksAFocusedButtonOrElseConfirmsTheDialog)
     EXPECT_EQ(dialog.cancelCount, 1);
 }
 
-TEST_F(DialogManagerTest, AMnemonicOnAButtonFocusesIt)
-{
-    frontEnd.Press('A', false, true);
-    EXPECT_EQ(GetDlgCtrlID(GetFocus()), kApplyButton);
-}
-
 TEST_F(DialogManagerTest, ATextThatIsNoNumberFailsTheExchangeAndKeepsTheValue)
 {
     SetDlgItemTextA(dialog.m_hWnd, kCountEdit, "4x");

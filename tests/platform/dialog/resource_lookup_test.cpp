@@ -68,13 +68,4 @@ TEST_F(ResourceLookupTest, ADialogIsCreatedOnlyFromAModuleSearched)
     EXPECT_NE(GetDlgItem(inside.m_hWnd, IDC_REMOVE_READ_RECEIPTS), nullptr);
 }
 
-TEST_F(ResourceLookupTest, AcceleratorTablesAreFoundByNumber)
-{
-    HACCEL table = LoadAcceleratorsA(Plugin(), MAKEINTRESOURCEA(IDR_CONFIG_PAGE));
-    ASSERT_NE(table, nullptr);
-    EXPECT_EQ(table->entries.count, 4u);
-    EXPECT_EQ(LoadAcceleratorsA(nullptr, MAKEINTRESOURCEA(IDR_CONFIG_PAGE)), nullptr);
-    EXPECT_EQ(LoadAcceleratorsA(Plugin(), MAKEINTRESOURCEA(1)), nullptr);
-}
-
 }  // namespace
