@@ -56,28 +56,26 @@ private:
         }
     }
 
+    // One to longest characters drawn from alphabet.
+    std::string RunOf(const std::string& alphabet, int longest)
+    {
+        std::string run(1 + Below(longest), ' ');
+        for (char& character : run) {
+            character = alphabet[Below(static_cast<int>(alphabet.size()))];
+        }
+        return run;
+    }
+
     std::string Word()
     {
-        static const char letters[] = "abXYz09.,;&\"'=>-/!?\x80\xE9\xFF";
-        std::string word(1 + Below(8), 'a');
-        for (char& character : word) {
-            character = letters[Below(sizeof letters - 1)];
-        }
+        std::string word = RunOf("abXYz09.,;&\"'=>-/!?\x80\xE9\xFF", 8);
         if (Below(10) == 0) {
             word[0] = '\0';
         }
         return word;
     }
 
-    std::string Space()
-    {
-        static const char blanks[] = " \t\r\n";
-        std::string space(1 + Below(3), ' ');
-        for (char& character : space) {
-            character = blanks[Below(4)];
-        }
-        return space;
-    }
+    std::string Space() { return RunOf(" \t\r\n", 3); }
 
     std::string Tag()
     {

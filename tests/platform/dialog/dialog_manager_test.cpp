@@ -62,14 +62,6 @@ protected:
     CountDialog dialog;
 };
 
-TEST_F(DialogManagerTest, CreationFillsTheControlsAndFocusesTheFirstTabStop)
-{
-    char text[8];
-    GetDlgItemTextA(dialog.m_hWnd, kCountEdit, text, sizeof text);
-    EXPECT_STREQ(text, "5");
-    EXPECT_EQ(GetDlgCtrlID(GetFocus()), kCountEdit);
-}
-
 TEST_F(DialogManagerTest, EnterClicksAFocusedButtonOrElseConfirmsTheDialog)
 {
     frontEnd.Press(VK_RETURN);
