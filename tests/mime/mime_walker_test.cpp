@@ -183,22 +183,4 @@ TEST_P(LongLine, ReachesTheHandlerWholeAndOnce)
 
 INSTANTIATE_TEST_SUITE_P(Lengths, LongLine, ::testing::Values(4094, 4095, 4096, 8190, 8191, 100000));
 
-// The walk table covers quoted, unquoted and capitalised boundaries; these are the odd ones.
-TEST(ParseBoundary, GivesTheDelimiterLineOrNothing)
-{
-    const struct {
-        std::string contentType;
-        std::string delimiter;
-    } rows[] = {
-        {" multipart/mixed; boundary = \"abc\"\r", ""},
-        {" multipart/mixed; boundary=\"open\r", "--open\r"},
-        {"", ""},
-    };
-    for (const auto& row : rows) {
-        std::string delimiter = "stale";
-        MimeWalker().ParseBoundary(row.contentType, delimiter);
-        EXPECT_EQ(delimiter, row.delimiter) << row.contentType;
-    }
-}
-
 }  // namespace

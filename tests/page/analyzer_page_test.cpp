@@ -106,18 +106,6 @@ TEST_F(KeyboardTest, KeysReachTheAcceleratorCommandsExceptEnter)
     }
 }
 
-TEST_F(KeyboardTest, AltAndALabelsLetterMovesToThatRowsControl)
-{
-    OpenPage();
-    Focus(IDC_ACTIVE);
-    frontEnd.Press('S', false, true);
-    EXPECT_EQ(FocusId(), IDC_POINTS_SCRIPT);
-    frontEnd.Press('R', false, true);
-    EXPECT_EQ(FocusId(), IDC_POINTS_EXTERNAL_REFS);
-    frontEnd.Press('R', false, true);
-    EXPECT_EQ(FocusId(), IDC_POINTS_READ_RECEIPTS);
-}
-
 TEST_F(KeyboardTest, TypingReplacesTheFieldEnteredByTabAndTakesDigitsOnly)
 {
     OpenPage();

@@ -53,7 +53,7 @@ TEST_F(ValidateTest, EachFieldShowsItsOwnMessageInPageOrder)
 
 using OpenPageTest = PageTest;
 
-TEST_F(OpenPageTest, ShowsTheSettingsOfTheIniFile)
+TEST_F(OpenPageTest, IsAChildOfTheHostsWindowShowingTheSettingsOfTheIniFile)
 {
     instance->WriteInt("Settings", "Flags", 0x08);
     instance->WriteInt("Settings", "PointsImagesInt", 7);
@@ -65,12 +65,6 @@ TEST_F(OpenPageTest, ShowsTheSettingsOfTheIniFile)
     char text[16];
     GetDlgItemTextA(page->m_hWnd, IDC_POINTS_IMAGES_INT, text, sizeof text);
     EXPECT_STREQ(text, "7");
-    EXPECT_EQ(instance->Points(CategoryImagesInt), 7);
-}
-
-TEST_F(OpenPageTest, IsAChildOfTheHostsWindowAndLeavesItsResourceModuleAlone)
-{
-    OpenPage();
     EXPECT_EQ(GetParent(page->m_hWnd), container->m_hWnd);
     EXPECT_EQ(AfxGetModuleState()->m_hCurrentResourceHandle, nullptr);
     EXPECT_EQ(CurrentInstance(), instance);

@@ -44,7 +44,6 @@ TEST_F(ProfileTest, ReadsTheFirstMatchingKeyOrTheDefault)
         {"[Settings]\nFlags=\n", -99},
         {"[Settings]\nFlags=3\nFlags=4\n", 3},
         {"[General]\nFlags=3\n", -99},
-        {"[Settings]\n[General]\nFlags=3\n", -99},
         {"[Settings]\n;Flags=1\nFlags=5", 5},
         {"[Settings\nFlags=8\n", 8},
         {"Flags=3\n", -99},

@@ -1,5 +1,4 @@
-// The dialog manager and the framework's dialog: default buttons, message-map routing,
-// data exchange failures and window destruction.
+// The framework's dialog: data exchange failures and window destruction.
 #include <gtest/gtest.h>
 
 #include "platform/afxwin.h"
@@ -25,29 +24,14 @@ const ResourceScript kResources = {"dialog_tests", {nullptr, 0}, RowsOf(kDialogs
 
 class CountDialog : public CDialog {
 public:
-    const AFX_MSGMAP* GetMessageMap() const override { return &messageMap; }
     void DoDataExchange(CDataExchange* exchange) override
     {
         DDX_Text(exchange, kCountEdit, count);
         DDX_Text(exchange, kMissing, count);
     }
-    void OnOK() override { ++okCount; }
-    void OnCancel() override { ++cancelCount; }
-    void OnApply() { ++applyCount; }
 
     int count = 5;
-    int okCount = 0;
-    int cancelCount = 0;
-    int applyCount = 0;
-
-    static const AFX_MSGMAP_ENTRY entries[];
-    static const AFX_MSGMAP messageMap;
 };
-
-const AFX_MSGMAP_ENTRY CountDialog::entries[] = {
-    CommandEntry<&CountDialog::OnApply>(kApplyButton),
-};
-const AFX_MSGMAP CountDialog::messageMap = {&CDialog::messageMap, RowsOf(entries)};
 
 class DialogManagerTest : public testing::Test {
 protected:
@@ -61,18 +45,6 @@ protected:
     HeadlessFrontEnd frontEnd;
     CountDialog dialog;
 };
-
-TEST_F(DialogManagerTest, EnterClicksAFocusedButtonOrElseConfirmsTheDialog)
-{
-    frontEnd.Press(VK_RETURN);
-    EXPECT_EQ(dialog.okCount, 1);
-    frontEnd.Press(VK_TAB);
-    frontEnd.Press(VK_RETURN);
-    EXPECT_EQ(dialog.applyCount, 1);
-    EXPECT_EQ(dialog.okCount, 1);
-    frontEnd.Press(VK_ESCAPE);
-    EXPECT_EQ(dialog.cancelCount, 1);
-}
 
 TEST_F(DialogManagerTest, ATextThatIsNoNumberFailsTheExchangeAndKeepsTheValue)
 {
