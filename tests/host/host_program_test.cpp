@@ -77,9 +77,9 @@ protected:
     {
         TempDirectory work;
         std::string input = work.Write("message.eml", message);
-        RunResult result = Run({"check", "--output", work.path + "/out", input});
+        RunResult result = Run({"check", "--output", work.File("out"), input});
         EXPECT_EQ(result.status, 0) << result.err;
-        return ReadTextFile(work.path + "/out/message.eml");
+        return ReadTextFile(work.File("out/message.eml"));
     }
 
     TempDirectory config;
@@ -221,8 +221,8 @@ TEST_F(HostProgramTest, MboxRewriteGivesUpOnALockedMailbox)
 TEST_F(HostProgramTest, MaildirRewriteReplacesOnlyTheRewrittenMessages)
 {
     TempDirectory maildir;
-    for (const char* sub : {"/cur", "/new", "/tmp"}) {
-        std::filesystem::create_directory(maildir.path + sub);
+    for (const char* sub : {"cur", "new", "tmp"}) {
+        std::filesystem::create_directory(maildir.File(sub));
     }
     std::vector<std::string> paths;
     for (std::size_t i = 0; i < kSamples.size(); ++i) {
@@ -237,7 +237,7 @@ TEST_F(HostProgramTest, MaildirRewriteReplacesOnlyTheRewrittenMessages)
         std::string expected = RewrittenByCheck(message);
         EXPECT_EQ(ReadTextFile(paths[i]), expected.empty() ? message : expected) << kSamples[i];
     }
-    EXPECT_EQ(FileNames(maildir.path + "/tmp"), std::vector<std::string>{});
+    EXPECT_EQ(FileNames(maildir.File("tmp")), std::vector<std::string>{});
 }
 
 TEST_F(HostProgramTest, CheckInPlaceKeepsTheOriginalUnlessToldNotTo)
@@ -270,7 +270,7 @@ TEST_F(HostProgramTest, SettingsRefuseValuesOutOfRange)
     for (const char* assignment : {"PointsWebBugs=100000", "Flags=256", "Active=2", "Links=-1", "Colour=1"}) {
         RunResult result = Run({"settings", "--set", assignment});
         EXPECT_EQ(result.status, 2) << assignment;
-        EXPECT_EQ(ReadTextFile(config.path + "/Tagstrip.ini"), "") << assignment;
+        EXPECT_EQ(ReadTextFile(config.File("Tagstrip.ini")), "") << assignment;
     }
 }
 
