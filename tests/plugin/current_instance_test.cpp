@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/afxwin.h"
 #include "platform/resource_registry.h"
 #include "platform/resource_script.h"
 #include "plugin/analyzer_instance.h"
@@ -62,7 +63,7 @@ TEST_F(AttachedModuleTest, EntryPointsThatTakeAnInstanceMakeItCurrentAndTheOther
         {"GetAnalyzerRightClickMenu", [] { GetAnalyzerRightClickMenu(); }, second},
         {"GetAnalyzerIconID", [&] { GetAnalyzerIconID(first); }, first},
         {"DoAnalyzerRightClick", [] { DoAnalyzerRightClick(); }, first},
-        {"GetAnalyzerConfigPage", [&] { GetAnalyzerConfigPage(second, nullptr); }, second},
+        {"GetAnalyzerConfigPage", [&] { delete GetAnalyzerConfigPage(second, nullptr); }, second},
         {"UnInitAnalyzer", [] { UnInitAnalyzer(nullptr); }, second},
         {"Analyze", [&] { Analyze(first, &record); }, first},
     };
