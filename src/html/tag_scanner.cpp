@@ -1,14 +1,28 @@
 // The scanner's state machine. Conventions of this file:
 // - one handler per state, in the order InSpace, InText, InTag, InComment, InContent;
+// - a handler is given the characters not yet read and takes as many as belong to the
+//   same step (a run of blanks, of word characters, a tag up to its ">"), returning
+//   where it stopped; character by character the result would be the same;
 // - the characters of the token being collected are held in token.text, the buffer;
 // - a handler delivers the finished token first, then resets the buffer, then moves on;
 // - the end tests look only at the last few characters of the buffer, so each character
 //   costs constant time apart from the buffer's growth.
 #include "html/tag_scanner.h"
 
+#include <algorithm>
+#include <cstring>
 #include <streambuf>
 
 #include "common/string_helpers.h"
+
+namespace {
+
+bool EndsWord(char character)
+{
+    return IsHtmlSpace(character) || character == '<';
+}
+
+}  // namespace
 
 void TagScanner::Run(std::istream& in, TokenSink* tokenSink)
 {
@@ -18,8 +32,8 @@ void TagScanner::Run(std::istream& in, TokenSink* tokenSink)
         char chunk[4096];
         std::streamsize count;
         while ((count = source->sgetn(chunk, sizeof chunk)) > 0) {
-            for (std::streamsize index = 0; index < count; ++index) {
-                Step(chunk[index]);
+            for (const char* at = chunk; at < chunk + count;) {
+                at = Step(at, chunk + count);
             }
         }
     }
@@ -27,85 +41,112 @@ void TagScanner::Run(std::istream& in, TokenSink* tokenSink)
     sink = nullptr;
 }
 
-void TagScanner::Step(char character)
+const char* TagScanner::Step(const char* at, const char* end)
 {
     switch (state) {
     case InSpace:
-        StepInSpace(character);
-        break;
+        return StepInSpace(at, end);
     case InText:
-        StepInText(character);
-        break;
+        return StepInText(at, end);
     case InTag:
-        StepInTag(character);
-        break;
+        return StepInTag(at, end);
     case InComment:
-        StepInComment(character);
-        break;
+        return StepInComment(at, end);
     case InContent:
-        StepInContent(character);
-        break;
+        return StepInContent(at, end);
     }
+    return end;
 }
 
-void TagScanner::StepInSpace(char character)
+const char* TagScanner::StepInSpace(const char* at, const char* end)
 {
-    if (IsHtmlSpace(character)) {
-        token.text += character;
-        return;
+    if (IsHtmlSpace(*at)) {
+        return Collect(at, std::find_if_not(at, end, IsHtmlSpace));
     }
     if (!token.text.empty()) {
         Deliver(KindSpace);
     }
-    StartToken(character);
+    return StartToken(at);
 }
 
-void TagScanner::StepInText(char character)
+const char* TagScanner::StepInText(const char* at, const char* end)
 {
-    if (!IsHtmlSpace(character) && character != '<') {
-        token.text += character;
-        return;
+    if (!EndsWord(*at)) {
+        return Collect(at, std::find_if(at, end, EndsWord));
     }
     Deliver(KindText);
-    StartToken(character);
+    return StartToken(at);
 }
 
 // Quotes mean nothing here: the first ">" ends the tag. Only "<!--" opening the tag
-// directly makes it a comment.
-void TagScanner::StepInTag(char character)
+// directly makes it a comment, so past four characters only the ">" matters.
+const char* TagScanner::StepInTag(const char* at, const char* end)
 {
-    token.text += character;
-    if (character == '>') {
+    if (token.text.size() >= 4) {
+        const char* closer = CollectThrough(at, end, '>');
+        if (closer == nullptr) {
+            return end;
+        }
         DeliverTag();
-    } else if (token.text.size() == 4 && token.text == "<!--") {
+        return closer + 1;
+    }
+    token.text += *at;
+    if (*at == '>') {
+        DeliverTag();
+    } else if (token.text == "<!--") {
         state = InComment;
     }
+    return at + 1;
 }
 
 // The opener's two dashes count for the closer, so "<!-->" and "<!--->" are complete.
-void TagScanner::StepInComment(char character)
+const char* TagScanner::StepInComment(const char* at, const char* end)
 {
-    token.text += character;
-    if (character == '>' && EndsWith(token.text, "-->")) {
+    const char* closer = CollectThrough(at, end, '>');
+    if (closer == nullptr) {
+        return end;
+    }
+    if (EndsWith(token.text, "-->")) {
         DeliverTag();
     }
+    return closer + 1;
 }
 
 // Content ends at the first "</", even one inside a string literal of a script.
-void TagScanner::StepInContent(char character)
+const char* TagScanner::StepInContent(const char* at, const char* end)
 {
-    token.text += character;
-    if (character == '/' && EndsWith(token.text, "</")) {
+    const char* slash = CollectThrough(at, end, '/');
+    if (slash == nullptr) {
+        return end;
+    }
+    if (EndsWith(token.text, "</")) {
         token.text.resize(token.text.size() - 2);
         Deliver(KindContent);
         token.text = "</";
         state = InTag;
     }
+    return slash + 1;
+}
+
+const char* TagScanner::Collect(const char* from, const char* to)
+{
+    token.text.append(from, to);
+    return to;
+}
+
+// Appends up to and including the first stop character; without one, everything.
+// Returns where the stop character stood, or null.
+const char* TagScanner::CollectThrough(const char* at, const char* end, char stop)
+{
+    const auto* found = static_cast<const char*>(std::memchr(at, stop, static_cast<std::size_t>(end - at)));
+    Collect(at, found != nullptr ? found + 1 : end);
+    return found;
 }
 
 // The buffer is empty here: whatever it held has just been delivered.
-void TagScanner::StartToken(char character)
+const char* TagScanner::StartToken(const char* at)
 {
+    const char character = *at;
     token.text += character;
     if (character == '<') {
         state = InTag;
@@ -114,6 +155,7 @@ void TagScanner::StartToken(char character)
     } else {
         state = InText;
     }
+    return at + 1;
 }
 
 // Nothing of the mail is lost at the end: a word, an unclosed tag or comment go on as

@@ -25,13 +25,15 @@ public:
     TokenSink* sink = nullptr;
 
 private:
-    void Step(char character);
-    void StepInSpace(char character);
-    void StepInText(char character);
-    void StepInTag(char character);
-    void StepInComment(char character);
-    void StepInContent(char character);
-    void StartToken(char character);
+    const char* Step(const char* at, const char* end);
+    const char* StepInSpace(const char* at, const char* end);
+    const char* StepInText(const char* at, const char* end);
+    const char* StepInTag(const char* at, const char* end);
+    const char* StepInComment(const char* at, const char* end);
+    const char* StepInContent(const char* at, const char* end);
+    const char* StartToken(const char* at);
+    const char* Collect(const char* from, const char* to);
+    const char* CollectThrough(const char* at, const char* end, char stop);
     void DeliverHeld();
     void Deliver(TokenKind kind);
     void DeliverTag();
