@@ -14,7 +14,6 @@
 namespace {
 
 constexpr int kAnalyzerType = 3;
-constexpr int kIconId = 12000;
 
 template <typename Body>
 auto Guarded(decltype(std::declval<Body>()()) failure, Body body) noexcept -> decltype(body())
@@ -82,9 +81,9 @@ int GetAnalyzerType() noexcept
 
 int GetAnalyzerIconID(AnalyzerInstance* instance)
 {
-    return Guarded(kIconId, [&] {
+    return Guarded(IDI_ANALYZER, [&] {
         SetCurrentInstance(instance);
-        return kIconId;
+        return IDI_ANALYZER;
     });
 }
 
