@@ -83,12 +83,7 @@ const char* TagScanner::StepInText(const char* at, const char* end)
 const char* TagScanner::StepInTag(const char* at, const char* end)
 {
     if (token.text.size() >= 4) {
-        const char* closer = CollectThrough(at, end, '>');
-        if (closer == nullptr) {
-            return end;
-        }
-        DeliverTag();
-        return closer + 1;
+        return CollectTagThrough(at, end, ">");
     }
     token.text += *at;
     if (*at == '>') {
@@ -102,14 +97,7 @@ const char* TagScanner::StepInTag(const char* at, const char* end)
 // The opener's two dashes count for the closer, so "<!-->" and "<!--->" are complete.
 const char* TagScanner::StepInComment(const char* at, const char* end)
 {
-    const char* closer = CollectThrough(at, end, '>');
-    if (closer == nullptr) {
-        return end;
-    }
-    if (EndsWith(token.text, "-->")) {
-        DeliverTag();
-    }
-    return closer + 1;
+    return CollectTagThrough(at, end, "-->");
 }
 
 // Content ends at the first "</", even one inside a string literal of a script.
@@ -126,6 +114,19 @@ const char* TagScanner::StepInContent(const char* at, const char* end)
         state = InTag;
     }
     return slash + 1;
+}
+
+// Takes characters up to the next ">" and delivers the tag once its text ends in closer.
+const char* TagScanner::CollectTagThrough(const char* at, const char* end, const char* closer)
+{
+    const char* found = CollectThrough(at, end, '>');
+    if (found == nullptr) {
+        return end;
+    }
+    if (EndsWith(token.text, closer)) {
+        DeliverTag();
+    }
+    return found + 1;
 }
 
 const char* TagScanner::Collect(const char* from, const char* to)

@@ -34,6 +34,7 @@ private:
     const char* StartToken(const char* at);
     const char* Collect(const char* from, const char* to);
     const char* CollectThrough(const char* at, const char* end, char stop);
+    const char* CollectTagThrough(const char* at, const char* end, const char* closer);
     void DeliverHeld();
     void Deliver(TokenKind kind);
     void DeliverTag();
