@@ -12,11 +12,15 @@ fi
 scratch=$(mktemp -d)
 session="tagstrip-config-$$"
 ini="$scratch/Tagstrip.ini"
+# A server of this test's own, kept alive by an idle session: closing the window between
+# the two runs must not take the server down while the next window is being opened.
+tmux() { command tmux -L "$session" "$@"; }
 cleanup() {
-  tmux kill-session -t "$session" 2>/dev/null || true
+  tmux kill-server 2>/dev/null || true
   rm -rf "$scratch"
 }
 trap cleanup EXIT
+tmux new-session -d -s keeper "sleep 600"
 
 screen() { tmux capture-pane -p -t "$session"; }
 
