@@ -11,7 +11,7 @@
 #include <string>
 
 #include "common/category.h"
-#include "platform/windows.h"
+#include "platform/kernel/windows.h"
 #include "tagstrip/host_api.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "host/analyzer_module.h"
-#include "platform/windows.h"
+#include "platform/kernel/windows.h"
 #include "tests/support/hostile_messages.h"
 
 namespace {

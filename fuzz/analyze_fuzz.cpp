@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/windows.h"
+#include "platform/kernel/windows.h"
 #include "tagstrip/host_api.h"
 #include "tests/support/filter_run.h"
 

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/windows.h"
+#include "platform/kernel/windows.h"
 
 namespace {
 

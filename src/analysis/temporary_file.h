@@ -1,7 +1,7 @@
 #ifndef TAGSTRIP_ANALYSIS_TEMPORARY_FILE_H
 #define TAGSTRIP_ANALYSIS_TEMPORARY_FILE_H
 
-#include "platform/windows.h"
+#include "platform/kernel/windows.h"
 
 // A new, uniquely named file with the prefix "tmp" in the system's temporary directory,
 // deleted when the object goes, however the analysis that made it ends.

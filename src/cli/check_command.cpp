@@ -1,9 +1,9 @@
 #include <iostream>
 
-#include "host/command.h"
-#include "host/diagnostics.h"
-#include "host/file_io.h"
-#include "host/session_setup.h"
+#include "cli/command.h"
+#include "cli/diagnostics.h"
+#include "mailbox/file_io.h"
+#include "cli/session_setup.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#ifndef TAGSTRIP_HOST_COMMAND_H
-#define TAGSTRIP_HOST_COMMAND_H
+#ifndef TAGSTRIP_CLI_COMMAND_H
+#define TAGSTRIP_CLI_COMMAND_H
 
 #include <vector>
 
-#include "host/command_line.h"
+#include "cli/command_line.h"
 
 // Exit statuses of the program.
 constexpr int kExitOk = 0;

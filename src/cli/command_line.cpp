@@ -1,4 +1,4 @@
-#include "host/command_line.h"
+#include "cli/command_line.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#ifndef TAGSTRIP_HOST_COMMAND_LINE_H
-#define TAGSTRIP_HOST_COMMAND_LINE_H
+#ifndef TAGSTRIP_CLI_COMMAND_LINE_H
+#define TAGSTRIP_CLI_COMMAND_LINE_H
 
 #include <map>
 #include <string>

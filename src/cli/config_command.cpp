@@ -1,10 +1,10 @@
-#include "host/config_command.h"
+#include "cli/config_command.h"
 
 #include <iostream>
 
-#include "host/command.h"
-#include "host/settings_window.h"
-#include "platform/terminal/terminal_front_end.h"
+#include "cli/command.h"
+#include "cli/settings_window.h"
+#include "platform/ui/terminal/terminal_front_end.h"
 
 // The page comes from the module; the window deletes it through its virtual destructor.
 int RunConfigCommand(HostSession& session, const std::vector<std::string>& arguments)

@@ -1,5 +1,5 @@
-#ifndef TAGSTRIP_HOST_CONFIG_COMMAND_H
-#define TAGSTRIP_HOST_CONFIG_COMMAND_H
+#ifndef TAGSTRIP_CLI_CONFIG_COMMAND_H
+#define TAGSTRIP_CLI_CONFIG_COMMAND_H
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "host/command.h"
-#include "host/config_command.h"
-#include "host/session_setup.h"
+#include "cli/command.h"
+#include "cli/config_command.h"
+#include "cli/session_setup.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "host/diagnostics.h"
+#include "cli/diagnostics.h"
 
 #include <iostream>
 

@@ -2,12 +2,12 @@
 #include <iostream>
 #include <unistd.h>
 
-#include "host/command.h"
-#include "host/diagnostics.h"
+#include "cli/command.h"
+#include "cli/diagnostics.h"
 #include "host/findings.h"
-#include "host/mbox_reader.h"
+#include "mailbox/mbox_reader.h"
 #include "host/message_text.h"
-#include "host/session_setup.h"
+#include "cli/session_setup.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "host/json_line.h"
+#include "cli/json_line.h"
 
 #include <cstdio>
 

@@ -1,5 +1,5 @@
-#ifndef TAGSTRIP_HOST_JSON_LINE_H
-#define TAGSTRIP_HOST_JSON_LINE_H
+#ifndef TAGSTRIP_CLI_JSON_LINE_H
+#define TAGSTRIP_CLI_JSON_LINE_H
 
 #include <string>
 #include <vector>

@@ -2,7 +2,7 @@
 #include <exception>
 #include <iostream>
 
-#include "host/command.h"
+#include "cli/command.h"
 
 namespace {
 

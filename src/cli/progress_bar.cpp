@@ -1,4 +1,4 @@
-#include "host/progress_bar.h"
+#include "cli/progress_bar.h"
 
 #include <cstdio>
 #include <ostream>

@@ -1,5 +1,5 @@
-#ifndef TAGSTRIP_HOST_PROGRESS_BAR_H
-#define TAGSTRIP_HOST_PROGRESS_BAR_H
+#ifndef TAGSTRIP_CLI_PROGRESS_BAR_H
+#define TAGSTRIP_CLI_PROGRESS_BAR_H
 
 #include <chrono>
 #include <cstdint>

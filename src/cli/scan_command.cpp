@@ -2,14 +2,14 @@
 #include <iostream>
 #include <unistd.h>
 
-#include "host/command.h"
-#include "host/diagnostics.h"
+#include "cli/command.h"
+#include "cli/diagnostics.h"
 #include "host/findings.h"
-#include "host/mbox_rewrite.h"
-#include "host/progress_bar.h"
-#include "host/scan_items.h"
-#include "host/scan_summary.h"
-#include "host/session_setup.h"
+#include "mailbox/mbox_rewrite.h"
+#include "cli/progress_bar.h"
+#include "mailbox/scan_items.h"
+#include "cli/scan_summary.h"
+#include "cli/session_setup.h"
 
 namespace {
 

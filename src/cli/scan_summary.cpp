@@ -1,4 +1,4 @@
-#include "host/scan_summary.h"
+#include "cli/scan_summary.h"
 
 #include <cstdio>
 #include <ostream>

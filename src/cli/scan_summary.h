@@ -1,12 +1,12 @@
-#ifndef TAGSTRIP_HOST_SCAN_SUMMARY_H
-#define TAGSTRIP_HOST_SCAN_SUMMARY_H
+#ifndef TAGSTRIP_CLI_SCAN_SUMMARY_H
+#define TAGSTRIP_CLI_SCAN_SUMMARY_H
 
 #include <cstdint>
 #include <iosfwd>
 
 #include "common/category.h"
 #include "host/host_session.h"
-#include "host/json_line.h"
+#include "cli/json_line.h"
 
 // Counts over a scan. The lines "Time" and "Rate" of the table, and "seconds",
 // "messagesPerSecond" and "megabytesPerSecond" of the JSON form, are the only ones that

@@ -1,10 +1,10 @@
-#include "host/session_setup.h"
+#include "cli/session_setup.h"
 
 #include <cstdlib>
 #include <iostream>
 #include <unistd.h>
 
-#include "host/file_io.h"
+#include "mailbox/file_io.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#ifndef TAGSTRIP_HOST_SESSION_SETUP_H
-#define TAGSTRIP_HOST_SESSION_SETUP_H
+#ifndef TAGSTRIP_CLI_SESSION_SETUP_H
+#define TAGSTRIP_CLI_SESSION_SETUP_H
 
 #include <memory>
 #include <string>
 
-#include "host/command_line.h"
+#include "cli/command_line.h"
 #include "host/host_session.h"
 
 // --config-dir, else $XDG_CONFIG_HOME/tagstrip, else ~/.config/tagstrip; created if missing.

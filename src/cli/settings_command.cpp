@@ -3,9 +3,9 @@
 
 #include "common/category.h"
 #include "common/string_helpers.h"
-#include "host/command.h"
-#include "host/session_setup.h"
-#include "platform/windows.h"
+#include "cli/command.h"
+#include "cli/session_setup.h"
+#include "platform/kernel/windows.h"
 
 namespace {
 

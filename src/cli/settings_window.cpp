@@ -1,9 +1,9 @@
-#include "host/settings_window.h"
+#include "cli/settings_window.h"
 
 #include <iterator>
 
 #include "page/analyzer_page.h"
-#include "platform/resource_registry.h"
+#include "platform/kernel/resource_registry.h"
 
 namespace {
 

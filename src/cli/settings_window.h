@@ -2,8 +2,8 @@
 // beside it, and OK and Cancel. OK asks the page to validate and, when nothing is wrong,
 // to save; Cancel or Escape closes without saving. Tab runs from the list into the page,
 // from the page's last control to OK and Cancel, and round again.
-#ifndef TAGSTRIP_HOST_SETTINGS_WINDOW_H
-#define TAGSTRIP_HOST_SETTINGS_WINDOW_H
+#ifndef TAGSTRIP_CLI_SETTINGS_WINDOW_H
+#define TAGSTRIP_CLI_SETTINGS_WINDOW_H
 
 #include <memory>
 

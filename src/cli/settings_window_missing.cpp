@@ -1,7 +1,7 @@
 #include <iostream>
 
-#include "host/command.h"
-#include "host/config_command.h"
+#include "cli/command.h"
+#include "cli/config_command.h"
 
 // Stands in for the settings window in builds without it.
 int RunConfigCommand(HostSession&, const std::vector<std::string>&)

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/windows.h"
+#include "platform/kernel/windows.h"
 
 const char* FindNoCase(const char* text, const char* pattern)
 {

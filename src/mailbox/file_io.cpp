@@ -1,4 +1,4 @@
-#include "host/file_io.h"
+#include "mailbox/file_io.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,5 +1,5 @@
-#ifndef TAGSTRIP_HOST_FILE_IO_H
-#define TAGSTRIP_HOST_FILE_IO_H
+#ifndef TAGSTRIP_MAILBOX_FILE_IO_H
+#define TAGSTRIP_MAILBOX_FILE_IO_H
 
 #include <cstdint>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "host/mailbox_lock.h"
+#include "mailbox/mailbox_lock.h"
 
 #include <cerrno>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "host/mbox_reader.h"
+#include "mailbox/mbox_reader.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#ifndef TAGSTRIP_HOST_MBOX_READER_H
-#define TAGSTRIP_HOST_MBOX_READER_H
+#ifndef TAGSTRIP_MAILBOX_MBOX_READER_H
+#define TAGSTRIP_MAILBOX_MBOX_READER_H
 
 #include <cstdint>
 #include <string>
 
-#include "host/file_io.h"
+#include "mailbox/file_io.h"
 
 // One message of an mbox, split so that writing fromLine + text + separator gives back
 // exactly the bytes read.

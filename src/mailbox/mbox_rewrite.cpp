@@ -1,4 +1,4 @@
-#include "host/mbox_rewrite.h"
+#include "mailbox/mbox_rewrite.h"
 
 #include "host/message_text.h"
 

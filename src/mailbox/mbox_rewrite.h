@@ -1,12 +1,12 @@
-#ifndef TAGSTRIP_HOST_MBOX_REWRITE_H
-#define TAGSTRIP_HOST_MBOX_REWRITE_H
+#ifndef TAGSTRIP_MAILBOX_MBOX_REWRITE_H
+#define TAGSTRIP_MAILBOX_MBOX_REWRITE_H
 
 #include <string>
 
-#include "host/file_io.h"
+#include "mailbox/file_io.h"
 #include "host/host_session.h"
-#include "host/mailbox_lock.h"
-#include "host/mbox_reader.h"
+#include "mailbox/mailbox_lock.h"
+#include "mailbox/mbox_reader.h"
 
 // Writes a whole new mbox beside the old one, message by message, and renames it over
 // the old one under the mailbox lock: a crash leaves either mailbox, never a mix. Messages

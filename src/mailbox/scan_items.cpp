@@ -1,4 +1,4 @@
-#include "host/scan_items.h"
+#include "mailbox/scan_items.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,5 +1,5 @@
-#ifndef TAGSTRIP_HOST_SCAN_ITEMS_H
-#define TAGSTRIP_HOST_SCAN_ITEMS_H
+#ifndef TAGSTRIP_MAILBOX_SCAN_ITEMS_H
+#define TAGSTRIP_MAILBOX_SCAN_ITEMS_H
 
 #include <cstdint>
 #include <string>

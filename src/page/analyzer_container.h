@@ -4,7 +4,7 @@
 #ifndef TAGSTRIP_PAGE_ANALYZER_CONTAINER_H
 #define TAGSTRIP_PAGE_ANALYZER_CONTAINER_H
 
-#include "platform/afxwin.h"
+#include "platform/ui/afxwin.h"
 
 class AnalyzerContainer : public CDialog {
 public:

@@ -4,7 +4,7 @@
 #ifndef TAGSTRIP_PAGE_ANALYZER_PAGE_H
 #define TAGSTRIP_PAGE_ANALYZER_PAGE_H
 
-#include "platform/afxwin.h"
+#include "platform/ui/afxwin.h"
 
 class AnalyzerPage : public CDialog {
 public:

@@ -1,6 +1,6 @@
 #include "plugin/current_instance.h"
 
-#include "platform/afx_module.h"
+#include "platform/ui/afx_module.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #ifndef TAGSTRIP_PLUGIN_CURRENT_INSTANCE_H
 #define TAGSTRIP_PLUGIN_CURRENT_INSTANCE_H
 
-#include "platform/windows.h"
+#include "platform/kernel/windows.h"
 
 class AnalyzerInstance;
 

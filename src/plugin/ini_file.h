@@ -1,7 +1,7 @@
 #ifndef TAGSTRIP_PLUGIN_INI_FILE_H
 #define TAGSTRIP_PLUGIN_INI_FILE_H
 
-#include "platform/windows.h"
+#include "platform/kernel/windows.h"
 #include "tagstrip/host_api.h"
 
 // One ini file, named after a module's file: "Tagstrip.Analyzer" gives "Tagstrip.ini".

@@ -1,7 +1,7 @@
 // The analyzer module's resource script: icon, configuration page, accelerators, strings
 // and version. The loader entry registers kModuleResources under the module's handle.
-#include "platform/resource_script.h"
-#include "platform/winuser.h"
+#include "platform/kernel/resource_script.h"
+#include "platform/ui/winuser.h"
 #include "resources/resource.h"
 
 extern const ResourceScript kModuleResources;

@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-#include "platform/windows.h"
+#include "platform/kernel/windows.h"
 
 namespace {
 

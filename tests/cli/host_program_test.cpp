@@ -2,7 +2,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-#include "host_test_support.h"
+#include "tests/support/host_test_support.h"
 
 namespace {
 

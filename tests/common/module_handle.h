@@ -5,7 +5,7 @@
 
 #include <dlfcn.h>
 
-#include "platform/windows.h"
+#include "platform/kernel/windows.h"
 
 inline HMODULE PlatformLibrary()
 {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "host/analyzer_module.h"
-#include "platform/windows.h"
+#include "platform/kernel/windows.h"
 #include "tests/support/filter_run.h"
 #include "tests/support/hostile_messages.h"
 

@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "host/analyzer_module.h"
-#include "host/settings_window.h"
+#include "cli/settings_window.h"
 #include "page/analyzer_page.h"
-#include "platform/headless/headless_front_end.h"
-#include "platform/windows.h"
+#include "platform/ui/headless/headless_front_end.h"
+#include "platform/kernel/windows.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "host/file_io.h"
+#include "mailbox/file_io.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "host_test_support.h"
+#include "tests/support/host_test_support.h"
 
 namespace {
 

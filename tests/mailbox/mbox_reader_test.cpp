@@ -1,9 +1,9 @@
-#include "host/mbox_reader.h"
+#include "mailbox/mbox_reader.h"
 
 #include <gtest/gtest.h>
 #include <vector>
 
-#include "host_test_support.h"
+#include "tests/support/host_test_support.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/front_end.h"
+#include "platform/ui/front_end.h"
 #include "plugin/current_instance.h"
 #include "resources/resource.h"
 #include "tests/page/page_fixture.h"

@@ -1,6 +1,6 @@
 #include "tests/page/page_fixture.h"
 
-#include "platform/resource_registry.h"
+#include "platform/kernel/resource_registry.h"
 #include "plugin/current_instance.h"
 #include "plugin/entry_points.h"
 #include "tests/common/module_handle.h"

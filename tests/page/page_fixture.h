@@ -11,7 +11,7 @@
 
 #include "page/analyzer_container.h"
 #include "page/config_page.h"
-#include "platform/headless/headless_front_end.h"
+#include "platform/ui/headless/headless_front_end.h"
 #include "plugin/analyzer_instance.h"
 #include "tests/common/temp_directory.h"
 

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/afxwin.h"
-#include "platform/resource_registry.h"
-#include "platform/resource_script.h"
+#include "platform/ui/afxwin.h"
+#include "platform/kernel/resource_registry.h"
+#include "platform/kernel/resource_script.h"
 #include "plugin/analyzer_instance.h"
 #include "plugin/entry_points.h"
 #include "tests/common/module_handle.h"

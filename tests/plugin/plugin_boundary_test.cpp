@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/windows.h"
+#include "platform/kernel/windows.h"
 #include "tagstrip/host_api.h"
 #include "tests/common/temp_directory.h"
 

@@ -1,10 +1,10 @@
-#include "platform/resource_script.h"
+#include "platform/kernel/resource_script.h"
 
 #include <cstring>
 
 #include <gtest/gtest.h>
 
-#include "platform/winuser.h"
+#include "platform/ui/winuser.h"
 #include "resources/resource.h"
 
 extern const ResourceScript kModuleResources;

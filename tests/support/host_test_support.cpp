@@ -1,4 +1,4 @@
-#include "host_test_support.h"
+#include "tests/support/host_test_support.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

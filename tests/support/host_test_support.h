@@ -1,10 +1,10 @@
-#ifndef TAGSTRIP_TESTS_HOST_TEST_SUPPORT_H
-#define TAGSTRIP_TESTS_HOST_TEST_SUPPORT_H
+#ifndef TAGSTRIP_TESTS_SUPPORT_HOST_TEST_SUPPORT_H
+#define TAGSTRIP_TESTS_SUPPORT_HOST_TEST_SUPPORT_H
 
 #include <string>
 #include <vector>
 
-#include "host/mbox_reader.h"
+#include "mailbox/mbox_reader.h"
 #include "tests/common/temp_directory.h"
 
 // The output of one run of the tagstrip program.

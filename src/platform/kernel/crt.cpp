@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "platform/windows.h"
+#include "platform/kernel/windows.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // Kernel and C runtime calls: thread-local slots, module file names, private-profile
 // (ini) files, temporary files, and the runtime's integer and string helpers.
-#ifndef TAGSTRIP_PLATFORM_KERNEL_H
-#define TAGSTRIP_PLATFORM_KERNEL_H
+#ifndef TAGSTRIP_PLATFORM_KERNEL_KERNEL_H
+#define TAGSTRIP_PLATFORM_KERNEL_KERNEL_H
 
 #include <cstddef>
 
-#include "platform/windows.h"
+#include "platform/kernel/windows.h"
 
 // Thread-local storage slots. A slot reads as null on a thread that never stored a value.
 DWORD TlsAlloc();

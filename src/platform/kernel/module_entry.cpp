@@ -3,8 +3,8 @@
 // with process attach; on unload, process detach, then the resources go.
 #include <dlfcn.h>
 
-#include "platform/resource_registry.h"
-#include "platform/windows.h"
+#include "platform/kernel/resource_registry.h"
+#include "platform/kernel/windows.h"
 
 struct ResourceScript;
 extern const ResourceScript kModuleResources;

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/windows.h"
+#include "platform/kernel/windows.h"
 
 // A module handle is the load base of a shared object; dladdr on it names the object
 // that is mapped there. Null names the running executable.

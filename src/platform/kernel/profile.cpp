@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/profile_testing.h"
-#include "platform/windows.h"
+#include "platform/kernel/profile_testing.h"
+#include "platform/kernel/windows.h"
 
 namespace {
 

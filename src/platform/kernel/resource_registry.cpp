@@ -1,4 +1,4 @@
-#include "platform/resource_registry.h"
+#include "platform/kernel/resource_registry.h"
 
 #include <map>
 #include <mutex>

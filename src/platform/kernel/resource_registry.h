@@ -1,10 +1,10 @@
 // Where a module's resources are found. On this platform a module's resource script is
 // compiled into the module as data, and the module's loader entry registers it under the
 // module handle before DllMain runs, much as the system maps a module's resource section.
-#ifndef TAGSTRIP_PLATFORM_RESOURCE_REGISTRY_H
-#define TAGSTRIP_PLATFORM_RESOURCE_REGISTRY_H
+#ifndef TAGSTRIP_PLATFORM_KERNEL_RESOURCE_REGISTRY_H
+#define TAGSTRIP_PLATFORM_KERNEL_RESOURCE_REGISTRY_H
 
-#include "platform/windows.h"
+#include "platform/kernel/windows.h"
 
 struct ResourceScript;
 

@@ -1,11 +1,11 @@
 // The resources of one module, compiled into it as data: what a resource script declares.
 // Every table is a plain array with its length; one row per resource or per entry.
-#ifndef TAGSTRIP_PLATFORM_RESOURCE_SCRIPT_H
-#define TAGSTRIP_PLATFORM_RESOURCE_SCRIPT_H
+#ifndef TAGSTRIP_PLATFORM_KERNEL_RESOURCE_SCRIPT_H
+#define TAGSTRIP_PLATFORM_KERNEL_RESOURCE_SCRIPT_H
 
 #include <cstddef>
 
-#include "platform/windows.h"
+#include "platform/kernel/windows.h"
 
 template <class Row>
 struct ResourceRows {

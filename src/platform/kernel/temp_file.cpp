@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/windows.h"
+#include "platform/kernel/windows.h"
 
 namespace {
 

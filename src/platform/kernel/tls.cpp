@@ -1,7 +1,7 @@
 #include <atomic>
 #include <mutex>
 
-#include "platform/windows.h"
+#include "platform/kernel/windows.h"
 
 // A fixed table of slots, as many as the system guarantees at the least. Each thread
 // keeps its values in a table of its own; a value counts only if it was stored under the

@@ -1,8 +1,8 @@
 // The slice of the Win32 API that Tagstrip is written against, for this platform.
 // Everything below src/platform implements it; the rest of the code includes this header
 // as it would include <windows.h>.
-#ifndef TAGSTRIP_PLATFORM_WINDOWS_H
-#define TAGSTRIP_PLATFORM_WINDOWS_H
+#ifndef TAGSTRIP_PLATFORM_KERNEL_WINDOWS_H
+#define TAGSTRIP_PLATFORM_KERNEL_WINDOWS_H
 
 #include <cstdint>
 
@@ -37,6 +37,6 @@ typedef HMODULE HINSTANCE;
 #define DLL_THREAD_ATTACH 2
 #define DLL_THREAD_DETACH 3
 
-#include "platform/kernel.h"
+#include "platform/kernel/kernel.h"
 
 #endif

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <limits>
 
-#include "platform/afxwin.h"
-#include "platform/window_record.h"
+#include "platform/ui/afxwin.h"
+#include "platform/ui/window_record.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "platform/afx_module.h"
+#include "platform/ui/afx_module.h"
 
 #include <algorithm>
 #include <mutex>
 #include <vector>
 
-#include "platform/resource_registry.h"
+#include "platform/kernel/resource_registry.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // Extension-module registration and the current resource module of the dialog framework.
-#ifndef TAGSTRIP_PLATFORM_AFX_MODULE_H
-#define TAGSTRIP_PLATFORM_AFX_MODULE_H
+#ifndef TAGSTRIP_PLATFORM_UI_AFX_MODULE_H
+#define TAGSTRIP_PLATFORM_UI_AFX_MODULE_H
 
 #include <vector>
 
-#include "platform/windows.h"
+#include "platform/kernel/windows.h"
 
 struct AFX_EXTENSION_MODULE {
     BOOL bInitialized;

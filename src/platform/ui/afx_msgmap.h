@@ -2,12 +2,12 @@
 // message, and a pointer to its base class's table. An entry names the message, the
 // notification code, the range of control ids it accepts and a thunk that calls the
 // class's handler with the signature its kind expects.
-#ifndef TAGSTRIP_PLATFORM_AFX_MSGMAP_H
-#define TAGSTRIP_PLATFORM_AFX_MSGMAP_H
+#ifndef TAGSTRIP_PLATFORM_UI_AFX_MSGMAP_H
+#define TAGSTRIP_PLATFORM_UI_AFX_MSGMAP_H
 
 #include <cstddef>
 
-#include "platform/winuser.h"
+#include "platform/ui/winuser.h"
 
 class CWnd;
 

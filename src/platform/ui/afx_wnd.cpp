@@ -1,6 +1,6 @@
-#include "platform/afxwin.h"
-#include "platform/front_end.h"
-#include "platform/window_record.h"
+#include "platform/ui/afxwin.h"
+#include "platform/ui/front_end.h"
+#include "platform/ui/window_record.h"
 
 namespace {
 

@@ -5,15 +5,15 @@
 // WindowProc, which looks the message up in the message maps of the class and its bases
 // (static tables, most derived first) and otherwise falls back on the window's default
 // procedure. Keyboard messages pass PreTranslateMessage of the window and its parents first.
-#ifndef TAGSTRIP_PLATFORM_AFXWIN_H
-#define TAGSTRIP_PLATFORM_AFXWIN_H
+#ifndef TAGSTRIP_PLATFORM_UI_AFXWIN_H
+#define TAGSTRIP_PLATFORM_UI_AFXWIN_H
 
 #include <cstddef>
 
-#include "platform/afx_module.h"
-#include "platform/afx_msgmap.h"
-#include "platform/windows.h"
-#include "platform/winuser.h"
+#include "platform/ui/afx_module.h"
+#include "platform/ui/afx_msgmap.h"
+#include "platform/kernel/windows.h"
+#include "platform/ui/winuser.h"
 #include "tagstrip/host_api.h"
 
 class CDataExchange;

@@ -1,9 +1,9 @@
 // What the window manager needs from whatever shows its windows and reads the keyboard:
 // the headless front end of the tests or the terminal one.
-#ifndef TAGSTRIP_PLATFORM_FRONT_END_H
-#define TAGSTRIP_PLATFORM_FRONT_END_H
+#ifndef TAGSTRIP_PLATFORM_UI_FRONT_END_H
+#define TAGSTRIP_PLATFORM_UI_FRONT_END_H
 
-#include "platform/winuser.h"
+#include "platform/ui/winuser.h"
 #include "tagstrip/host_api.h"
 
 struct KeyPress {

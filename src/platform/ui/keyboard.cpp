@@ -1,8 +1,8 @@
 // The keyboard: the modifier state of the key being delivered, the translation of key-down
 // messages into characters, and the delivery of a key through the message loop.
-#include "platform/afxwin.h"
-#include "platform/front_end.h"
-#include "platform/window_record.h"
+#include "platform/ui/afxwin.h"
+#include "platform/ui/front_end.h"
+#include "platform/ui/window_record.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // accelerator translation of the keyboard.
 #include <cstring>
 
-#include "platform/front_end.h"
-#include "platform/resource_registry.h"
-#include "platform/window_record.h"
+#include "platform/ui/front_end.h"
+#include "platform/kernel/resource_registry.h"
+#include "platform/ui/window_record.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <deque>
 #include <set>
 
-#include "platform/afxwin.h"
-#include "platform/window_record.h"
+#include "platform/ui/afxwin.h"
+#include "platform/ui/window_record.h"
 
 namespace {
 

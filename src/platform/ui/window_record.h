@@ -1,13 +1,13 @@
 // The window manager's own record of a window, behind the opaque HWND. Only the platform
 // layer and its front ends look inside.
-#ifndef TAGSTRIP_PLATFORM_WINDOW_RECORD_H
-#define TAGSTRIP_PLATFORM_WINDOW_RECORD_H
+#ifndef TAGSTRIP_PLATFORM_UI_WINDOW_RECORD_H
+#define TAGSTRIP_PLATFORM_UI_WINDOW_RECORD_H
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/winuser.h"
+#include "platform/ui/winuser.h"
 
 class CWnd;
 

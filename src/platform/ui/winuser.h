@@ -1,12 +1,12 @@
 // The user-interface slice of the Win32 API: windows, messages, keyboard, accelerators,
 // string resources, message boxes and the tooltip notifications of the common controls.
-#ifndef TAGSTRIP_PLATFORM_WINUSER_H
-#define TAGSTRIP_PLATFORM_WINUSER_H
+#ifndef TAGSTRIP_PLATFORM_UI_WINUSER_H
+#define TAGSTRIP_PLATFORM_UI_WINUSER_H
 
 #include <cstdint>
 
-#include "platform/resource_script.h"
-#include "platform/windows.h"
+#include "platform/kernel/resource_script.h"
+#include "platform/kernel/windows.h"
 
 // A window handle names a window of the window manager; it stays opaque to callers.
 struct WindowRecord;

@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/common/temp_directory.h"
-#include "platform/profile_testing.h"
-#include "platform/windows.h"
+#include "platform/kernel/profile_testing.h"
+#include "platform/kernel/windows.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/windows.h"
+#include "platform/kernel/windows.h"
 
 namespace {
 

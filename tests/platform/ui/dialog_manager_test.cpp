@@ -1,9 +1,9 @@
 // The framework's dialog: data exchange failures and window destruction.
 #include <gtest/gtest.h>
 
-#include "platform/afxwin.h"
-#include "platform/headless/headless_front_end.h"
-#include "platform/resource_registry.h"
+#include "platform/ui/afxwin.h"
+#include "platform/ui/headless/headless_front_end.h"
+#include "platform/kernel/resource_registry.h"
 
 namespace {
 

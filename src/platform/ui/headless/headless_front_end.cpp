@@ -1,4 +1,4 @@
-#include "platform/headless/headless_front_end.h"
+#include "platform/ui/headless/headless_front_end.h"
 
 #include <cctype>
 

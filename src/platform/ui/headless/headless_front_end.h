@@ -1,13 +1,13 @@
 // A front end without a screen, for tests: keys are pressed by the test (at once) or
 // queued for a modal loop, and message boxes are recorded and answered with OK.
-#ifndef TAGSTRIP_PLATFORM_HEADLESS_HEADLESS_FRONT_END_H
-#define TAGSTRIP_PLATFORM_HEADLESS_HEADLESS_FRONT_END_H
+#ifndef TAGSTRIP_PLATFORM_UI_HEADLESS_HEADLESS_FRONT_END_H
+#define TAGSTRIP_PLATFORM_UI_HEADLESS_HEADLESS_FRONT_END_H
 
 #include <deque>
 #include <string>
 #include <vector>
 
-#include "platform/front_end.h"
+#include "platform/ui/front_end.h"
 
 class HeadlessFrontEnd : public FrontEnd {
 public:

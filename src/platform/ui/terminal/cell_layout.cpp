@@ -1,4 +1,4 @@
-#include "platform/terminal/cell_layout.h"
+#include "platform/ui/terminal/cell_layout.h"
 
 #include <algorithm>
 

@@ -2,13 +2,13 @@
 // units make 5 columns, 8 vertical units make a row. A control sits on the row that holds
 // the middle of its first text line, so that a label, an edit box and a check box of one
 // template row share a cell row although their heights differ.
-#ifndef TAGSTRIP_PLATFORM_TERMINAL_CELL_LAYOUT_H
-#define TAGSTRIP_PLATFORM_TERMINAL_CELL_LAYOUT_H
+#ifndef TAGSTRIP_PLATFORM_UI_TERMINAL_CELL_LAYOUT_H
+#define TAGSTRIP_PLATFORM_UI_TERMINAL_CELL_LAYOUT_H
 
 #include <string>
 #include <vector>
 
-#include "platform/window_record.h"
+#include "platform/ui/window_record.h"
 
 struct CellRect {
     int row;

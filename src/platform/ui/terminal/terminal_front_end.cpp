@@ -1,4 +1,4 @@
-#include "platform/terminal/terminal_front_end.h"
+#include "platform/ui/terminal/terminal_front_end.h"
 
 #include <curses.h>
 #include <unistd.h>

@@ -1,13 +1,13 @@
 // The dialog layer on a real terminal (ncurses): windows painted from their templates,
 // keys read from the terminal and handed on as key-down messages, message boxes modal.
-#ifndef TAGSTRIP_PLATFORM_TERMINAL_TERMINAL_FRONT_END_H
-#define TAGSTRIP_PLATFORM_TERMINAL_TERMINAL_FRONT_END_H
+#ifndef TAGSTRIP_PLATFORM_UI_TERMINAL_TERMINAL_FRONT_END_H
+#define TAGSTRIP_PLATFORM_UI_TERMINAL_TERMINAL_FRONT_END_H
 
 #include <memory>
 #include <string>
 
-#include "platform/front_end.h"
-#include "platform/terminal/window_painter.h"
+#include "platform/ui/front_end.h"
+#include "platform/ui/terminal/window_painter.h"
 
 struct screen;
 

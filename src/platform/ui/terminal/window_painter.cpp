@@ -1,10 +1,10 @@
-#include "platform/terminal/window_painter.h"
+#include "platform/ui/terminal/window_painter.h"
 
 #include <curses.h>
 
 #include <algorithm>
 
-#include "platform/front_end.h"
+#include "platform/ui/front_end.h"
 
 namespace {
 

@@ -2,12 +2,12 @@
 // in their cells, check boxes as [x], edit boxes as bracketed fields, buttons in angle
 // brackets, the focused control in reverse video and its tooltip on the status line.
 // When the windows are taller than the screen they scroll to keep the focus in view.
-#ifndef TAGSTRIP_PLATFORM_TERMINAL_WINDOW_PAINTER_H
-#define TAGSTRIP_PLATFORM_TERMINAL_WINDOW_PAINTER_H
+#ifndef TAGSTRIP_PLATFORM_UI_TERMINAL_WINDOW_PAINTER_H
+#define TAGSTRIP_PLATFORM_UI_TERMINAL_WINDOW_PAINTER_H
 
 #include <string>
 
-#include "platform/terminal/cell_layout.h"
+#include "platform/ui/terminal/cell_layout.h"
 
 class WindowPainter {
 public:
