@@ -11,7 +11,7 @@ const char kHelp[] =
 
 int RunConfig(const ParsedCommandLine& commandLine)
 {
-    std::unique_ptr<HostSession> session = OpenSession(commandLine);
+    std::unique_ptr<HostSession> session = OpenSession(commandLine, SettingsAccess::Write);
     return session == nullptr ? kExitUsage : RunConfigCommand(*session, commandLine.arguments);
 }
 

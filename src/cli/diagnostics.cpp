@@ -10,6 +10,6 @@ void ReportError(const std::string& source, const std::string& problem)
 void WarnIfSkipped(const std::string& source, const MessageAnalysis& analysis)
 {
     if (analysis.skipped != nullptr) {
-        ReportError(source, std::string("warning: passed on unchanged, because ") + analysis.skipped);
+        ReportError(source, std::string("warning: passed on unchanged, because ") + analysis.skipped->explanation);
     }
 }

@@ -4,9 +4,9 @@
 
 #include "cli/command.h"
 #include "cli/diagnostics.h"
-#include "host/findings.h"
 #include "mailbox/mbox_reader.h"
 #include "host/message_text.h"
+#include "host/tagstrip_headers.h"
 #include "cli/session_setup.h"
 
 namespace {
@@ -52,16 +52,6 @@ bool WriteStandardOutput(const std::string& text)
     return true;
 }
 
-std::string TagstripHeaders(const MessageAnalysis& analysis, const char* lineEnd)
-{
-    std::string headers = "X-Tagstrip-Score: " + std::to_string(analysis.score) + lineEnd;
-    headers += std::string("X-Tagstrip-Findings:") + lineEnd;
-    for (const std::string& line : FindingsLines(analysis.findings)) {
-        headers += "\t" + line + lineEnd;
-    }
-    return headers;
-}
-
 std::string FilterMessage(const HostSession& session, const std::string& original)
 {
     std::string envelope;
@@ -70,9 +60,10 @@ std::string FilterMessage(const HostSession& session, const std::string& origina
         envelope = original.substr(0, lineEnd == std::string::npos ? original.size() : lineEnd + 1);
     }
     std::string message = original.substr(envelope.size());
+    RemoveTagstripHeaderFields(message);
     MessageAnalysis analysis = session.Analyze(message);
     WarnIfSkipped("standard input", analysis);
-    return envelope + TagstripHeaders(analysis, LineEndOf(message)) +
+    return envelope + FormatHeaderFields(TagstripHeaderFields(analysis), LineEndOf(message)) +
            (analysis.rewritten ? analysis.rewrittenText : message);
 }
 

@@ -18,8 +18,10 @@ const std::vector<OptionRule> kCommonOptions = {
 
 const char kCommonHelp[] =
     "Options of every command:\n"
-    "  --config-dir DIR  directory of the settings (Tagstrip.ini); default\n"
-    "                    $XDG_CONFIG_HOME/tagstrip or ~/.config/tagstrip, created on first use\n"
+    "  --config-dir DIR  directory of the settings (Tagstrip.ini); else $TAGSTRIP_CONFIG_DIR,\n"
+    "                    else $XDG_CONFIG_HOME/tagstrip or ~/.config/tagstrip when it exists,\n"
+    "                    else /etc/tagstrip when it exists, else the built-in settings.\n"
+    "                    Only settings --set and config create it (its last part only)\n"
     "  --module PATH     the analyzer module; default Tagstrip.Analyzer beside this program\n"
     "  --help            this text\n";
 

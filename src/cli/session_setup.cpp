@@ -1,6 +1,5 @@
 #include "cli/session_setup.h"
 
-#include <cstdlib>
 #include <iostream>
 #include <unistd.h>
 
@@ -15,22 +14,26 @@ std::string ProgramDirectory()
     return length > 0 ? DirectoryOf(std::string(path, static_cast<std::size_t>(length))) : ".";
 }
 
-std::string DefaultConfigDirectory()
+std::optional<std::string> ExplicitDirectory(const ParsedCommandLine& commandLine)
 {
-    const char* configHome = std::getenv("XDG_CONFIG_HOME");
-    if (configHome != nullptr && *configHome != '\0') {
-        return std::string(configHome) + "/tagstrip";
+    if (!commandLine.Has("--config-dir")) {
+        return std::nullopt;
     }
-    const char* home = std::getenv("HOME");
-    return std::string(home != nullptr ? home : ".") + "/.config/tagstrip";
+    return commandLine.Value("--config-dir");
 }
 
 }  // namespace
 
-bool ConfigDirectory(const ParsedCommandLine& commandLine, std::string& directory, std::string& error)
+bool FindSettings(const ParsedCommandLine& commandLine, SettingsAccess access, SettingsLocation& location,
+                  std::string& error)
 {
-    directory = commandLine.Value("--config-dir", DefaultConfigDirectory());
-    return MakeDirectories(directory, error);
+    if (!LocateSettings(ExplicitDirectory(commandLine), access, location, error)) {
+        return false;
+    }
+    if (!location.warning.empty()) {
+        std::cerr << "tagstrip: warning: " << location.warning << '\n';
+    }
+    return true;
 }
 
 std::string ModulePath(const ParsedCommandLine& commandLine)
@@ -38,13 +41,13 @@ std::string ModulePath(const ParsedCommandLine& commandLine)
     return commandLine.Value("--module", ProgramDirectory() + "/Tagstrip.Analyzer");
 }
 
-std::unique_ptr<HostSession> OpenSession(const ParsedCommandLine& commandLine)
+std::unique_ptr<HostSession> OpenSession(const ParsedCommandLine& commandLine, SettingsAccess access)
 {
-    std::string directory;
+    SettingsLocation location;
     std::string error;
     std::unique_ptr<HostSession> session;
-    if (ConfigDirectory(commandLine, directory, error)) {
-        session = HostSession::Open(ModulePath(commandLine), directory, error);
+    if (FindSettings(commandLine, access, location, error)) {
+        session = HostSession::Open(ModulePath(commandLine), location.directory, error);
     }
     if (session == nullptr) {
         std::cerr << "tagstrip: " << error << '\n';

@@ -6,14 +6,18 @@
 
 #include "cli/command_line.h"
 #include "host/host_session.h"
+#include "host/settings_location.h"
 
-// --config-dir, else $XDG_CONFIG_HOME/tagstrip, else ~/.config/tagstrip; created if missing.
-bool ConfigDirectory(const ParsedCommandLine& commandLine, std::string& directory, std::string& error);
+// The settings directory for --config-dir or the host's lookup. Prints the warning when
+// the built-in settings apply; false with error set when there is no usable directory.
+bool FindSettings(const ParsedCommandLine& commandLine, SettingsAccess access, SettingsLocation& location,
+                  std::string& error);
 
 // --module, else "Tagstrip.Analyzer" beside the running program.
 std::string ModulePath(const ParsedCommandLine& commandLine);
 
 // Opens the session that the command line names; on failure prints the reason.
-std::unique_ptr<HostSession> OpenSession(const ParsedCommandLine& commandLine);
+std::unique_ptr<HostSession> OpenSession(const ParsedCommandLine& commandLine,
+                                         SettingsAccess access = SettingsAccess::Read);
 
 #endif

@@ -5,6 +5,7 @@
 #include "common/string_helpers.h"
 #include "cli/command.h"
 #include "cli/session_setup.h"
+#include "host/plugin_settings.h"
 #include "platform/kernel/windows.h"
 
 namespace {
@@ -131,13 +132,14 @@ int RunSettings(const ParsedCommandLine& commandLine)
         }
         assignments.push_back(assignment);
     }
-    std::string directory;
+    SettingsLocation location;
     std::string error;
-    if (!ConfigDirectory(commandLine, directory, error)) {
+    SettingsAccess access = assignments.empty() ? SettingsAccess::Read : SettingsAccess::Write;
+    if (!FindSettings(commandLine, access, location, error)) {
         std::cerr << "tagstrip: " << error << '\n';
         return kExitMessageFailed;
     }
-    std::string iniPath = directory + "/Tagstrip.ini";
+    std::string iniPath = PluginIniPath(ModulePath(commandLine), location.directory);
     for (const Assignment& assignment : assignments) {
         if (!WritePrivateProfileStringA(assignment.section, assignment.key, assignment.value.c_str(), iniPath.c_str())) {
             std::cerr << "tagstrip: " << iniPath << ": cannot write " << assignment.key << '\n';

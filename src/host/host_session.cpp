@@ -45,9 +45,9 @@ MessageAnalysis HostSession::Analyze(const std::string& message) const
     MessageAnalysis analysis;
     analysis.html = LooksLikeHtml(message);
     if (message.find('\0') != std::string::npos) {
-        analysis.skipped = "it holds a NUL byte, and the analyzer would see only the text before it";
+        analysis.skipped = &kSkippedNulByte;
     } else if (message.size() > kLargestMessage) {
-        analysis.skipped = "it is larger than the analyzer can take";
+        analysis.skipped = &kSkippedTooLarge;
     }
     if (!analysis.html || analysis.skipped != nullptr) {
         return analysis;

@@ -5,11 +5,12 @@
 #include <string>
 
 #include "host/analyzer_module.h"
+#include "host/skip_reason.h"
 
 // What became of one message.
 struct MessageAnalysis {
     bool html = false;       // holds "text/html", so the analyzer looked at it
-    const char* skipped = nullptr;  // why the message was passed on unanalysed, if it was
+    const SkipReason* skipped = nullptr;  // why the message was passed on unanalysed, if it was
     bool rewritten = false;  // the analyzer replaced the text
     int score = 0;
     std::string findings;
