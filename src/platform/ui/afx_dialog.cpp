@@ -1,9 +1,3 @@
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <limits>
-
 #include "platform/ui/afxwin.h"
 #include "platform/ui/window_record.h"
 
@@ -18,26 +12,6 @@ const DialogResource* FindDialogAlongChain(UINT templateId, HMODULE& module)
         }
     }
     return nullptr;
-}
-
-// A whole decimal int: optional white space and sign, digits, optional white space.
-bool ParseInt(const char* text, int& value)
-{
-    char* end = nullptr;
-    errno = 0;
-    const long parsed = std::strtol(text, &end, 10);
-    if (end == text || errno == ERANGE || parsed < std::numeric_limits<int>::min() ||
-        parsed > std::numeric_limits<int>::max()) {
-        return false;
-    }
-    while (*end == ' ' || *end == '\t') {
-        ++end;
-    }
-    if (*end != '\0') {
-        return false;
-    }
-    value = static_cast<int>(parsed);
-    return true;
 }
 
 const AFX_MSGMAP_ENTRY dialogMessageEntries[] = {
@@ -94,77 +68,5 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent)
         return FALSE;
     }
     HWND parentWindow = parent != nullptr ? parent->m_hWnd : nullptr;
-    return CreateDialogFromTemplate(module, *dialog, parentWindow, this) != nullptr;
-}
-
-CDataExchange::CDataExchange(CWnd* dialog, BOOL saveAndValidate)
-    : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dialog), failed(false)
-{
-}
-
-HWND CDataExchange::PrepareCtrl(int id)
-{
-    return ::GetDlgItem(m_pDlgWnd->m_hWnd, id);
-}
-
-void CDataExchange::Fail()
-{
-    failed = true;
-}
-
-bool CDataExchange::Failed() const
-{
-    return failed;
-}
-
-void DDX_Check(CDataExchange* exchange, int id, int& value)
-{
-    HWND control = exchange->PrepareCtrl(id);
-    if (exchange->Failed() || control == nullptr) {
-        return;
-    }
-    if (exchange->m_bSaveAndValidate) {
-        value = static_cast<int>(SendMessageA(control, BM_GETCHECK, 0, 0));
-    } else {
-        SendMessageA(control, BM_SETCHECK, static_cast<WPARAM>(value), 0);
-    }
-}
-
-void DDX_Text(CDataExchange* exchange, int id, int& value)
-{
-    HWND control = exchange->PrepareCtrl(id);
-    if (exchange->Failed() || control == nullptr) {
-        return;
-    }
-    if (!exchange->m_bSaveAndValidate) {
-        char text[32];
-        std::snprintf(text, sizeof text, "%d", value);
-        SetWindowTextA(control, text);
-        return;
-    }
-    char text[64];
-    GetWindowTextA(control, text, sizeof text);
-    if (!ParseInt(text, value)) {
-        AfxMessageBox("Please enter an integer.", MB_OK | MB_ICONEXCLAMATION);
-        SetFocus(control);
-        exchange->Fail();
-    }
-}
-
-int AfxMessageBox(const char* text, UINT type, UINT)
-{
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const char* name = std::strrchr(path, '/');
-    return MessageBoxA(nullptr, text, name != nullptr ? name + 1 : path, type);
-}
-
-int AfxMessageBox(UINT promptId, UINT type, UINT helpId)
-{
-    for (HMODULE module : AfxResourceSearchOrder()) {
-        if (const StringResource* prompt = FindString(module, promptId)) {
-            return AfxMessageBox(prompt->text, type, helpId);
-        }
-    }
-    return 0;
+    return CreateDialogFromTemplate(module, *dialog, parentWindow, this, kWindowObjectProcedures) != nullptr;
 }

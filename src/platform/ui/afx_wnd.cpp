@@ -35,6 +35,37 @@ CWnd* ToolTipOwner(HWND control)
     return owner != nullptr && owner->ToolTipsEnabled() ? owner : nullptr;
 }
 
+void Attached(CWnd* object, HWND window)
+{
+    object->m_hWnd = window;
+}
+
+LRESULT ObjectWindowProc(CWnd* object, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return object->WindowProc(message, wParam, lParam);
+}
+
+BOOL ObjectPreTranslateMessage(CWnd* object, MSG* message)
+{
+    return object->PreTranslateMessage(message);
+}
+
+void Detached(CWnd* object)
+{
+    object->m_hWnd = nullptr;
+    object->PostNcDestroy();
+}
+
+// A control's object made by FromHandle lives as long as its window.
+void PermanentObjectDetached(CWnd* object)
+{
+    object->m_hWnd = nullptr;
+    delete object;
+}
+
+const ObjectProcedures kPermanentObjectProcedures = {
+    Attached, ObjectWindowProc, ObjectPreTranslateMessage, PermanentObjectDetached};
+
 template <class ToolTipText>
 ToolTipText NeedTextNotification(HWND control, UINT code)
 {
@@ -55,6 +86,9 @@ CString NarrowText(const WCHAR* text)
 }
 
 }  // namespace
+
+const ObjectProcedures kWindowObjectProcedures = {
+    Attached, ObjectWindowProc, ObjectPreTranslateMessage, Detached};
 
 const AFX_MSGMAP CWnd::messageMap = {nullptr, {nullptr, 0}};
 
@@ -128,9 +162,7 @@ CWnd* CWnd::FromHandle(HWND window)
         return nullptr;
     }
     if (window->object == nullptr) {
-        window->permanentObject = std::make_unique<CWnd>();
-        window->object = window->permanentObject.get();
-        window->object->m_hWnd = window;
+        AttachObject(window, new CWnd(), kPermanentObjectProcedures);
     }
     return window->object;
 }

@@ -17,6 +17,7 @@
 #include "tagstrip/host_api.h"
 
 class CDataExchange;
+struct ObjectProcedures;
 
 class CWnd {
 public:
@@ -95,6 +96,9 @@ public:
 private:
     bool failed;
 };
+
+// The procedures through which the window manager reaches an attached CWnd.
+extern const ObjectProcedures kWindowObjectProcedures;
 
 void DDX_Check(CDataExchange* exchange, int id, int& value);
 void DDX_Text(CDataExchange* exchange, int id, int& value);

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/ui/afxwin.h"
 #include "platform/ui/window_record.h"
 
 namespace {
@@ -139,12 +138,11 @@ char MnemonicOf(const std::string& text)
 }
 
 HWND CreateDialogFromTemplate(HMODULE module, const DialogResource& dialog, HWND parent,
-                              CWnd* object)
+                              CWnd* object, const ObjectProcedures& procedures)
 {
     HWND window = CreateWindowRecord(WindowDialog, dialog.caption, dialog.style, 0, dialog.x,
                                      dialog.y, dialog.cx, dialog.cy, parent);
-    window->object = object;
-    object->m_hWnd = window;
+    AttachObject(window, object, procedures);
     for (const DialogItem& item : dialog.items) {
         HWND control = CreateWindowRecord(WindowClassOf(item.controlClass), item.text, item.style,
                                           item.id, item.x, item.y, item.cx, item.cy, window);

@@ -1,6 +1,5 @@
 // The keyboard: the modifier state of the key being delivered, the translation of key-down
 // messages into characters, and the delivery of a key through the message loop.
-#include "platform/ui/afxwin.h"
 #include "platform/ui/front_end.h"
 #include "platform/ui/window_record.h"
 
@@ -24,7 +23,7 @@ char CharacterOf(WPARAM key, bool shift)
 bool PreTranslate(MSG& message)
 {
     for (HWND window = message.hwnd; window != nullptr; window = GetParent(window)) {
-        if (window->object != nullptr && window->object->PreTranslateMessage(&message)) {
+        if (window->object != nullptr && window->procedures->preTranslateMessage(window->object, &message)) {
             return true;
         }
     }

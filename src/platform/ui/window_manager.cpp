@@ -6,7 +6,6 @@
 #include <deque>
 #include <set>
 
-#include "platform/ui/afxwin.h"
 #include "platform/ui/window_record.h"
 
 namespace {
@@ -183,6 +182,13 @@ HWND CreateWindowRecord(WindowClass windowClass, const char* text, DWORD style, 
     return window;
 }
 
+void AttachObject(HWND window, CWnd* object, const ObjectProcedures& procedures)
+{
+    window->object = object;
+    window->procedures = &procedures;
+    procedures.attached(object, window);
+}
+
 const std::vector<HWND>& TopLevelWindows()
 {
     return topLevelWindows;
@@ -207,10 +213,8 @@ BOOL DestroyWindow(HWND window)
         DestroyWindow(window->children.back());
     }
     ForgetWindow(window);
-    CWnd* object = window->object;
-    if (object != nullptr) {
-        object->m_hWnd = nullptr;
-        object->PostNcDestroy();
+    if (window->object != nullptr) {
+        window->procedures->detached(window->object);
     }
     delete window;
     return TRUE;
@@ -369,7 +373,7 @@ LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     if (window->object != nullptr) {
-        return window->object->WindowProc(message, wParam, lParam);
+        return window->procedures->windowProc(window->object, message, wParam, lParam);
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -11,6 +11,16 @@
 
 class CWnd;
 
+// How the window manager reaches the framework object attached to a window, as a window
+// class's procedure is reached on Windows: through the pointers the framework hands over
+// when it attaches the object, so that the manager never calls into the framework by name.
+struct ObjectProcedures {
+    void (*attached)(CWnd* object, HWND window);
+    LRESULT (*windowProc)(CWnd* object, UINT message, WPARAM wParam, LPARAM lParam);
+    BOOL (*preTranslateMessage)(CWnd* object, MSG* message);
+    void (*detached)(CWnd* object);  // its window is destroyed
+};
+
 enum WindowClass {
     WindowDialog,
     WindowButton,
@@ -28,7 +38,7 @@ struct WindowRecord {
     HWND parent;
     std::vector<HWND> children;     // in template order, which is the tab order
     CWnd* object;                   // the framework object attached, if any
-    std::unique_ptr<CWnd> permanentObject;
+    const ObjectProcedures* procedures;  // set with object
     int check;
     bool textSelected;              // an edit's whole text, selected on entry by keyboard
     const IconResource* icon;
@@ -42,10 +52,13 @@ WindowClass WindowClassOf(ControlClass controlClass);
 HWND CreateWindowRecord(WindowClass windowClass, const char* text, DWORD style, int id,
                         int x, int y, int cx, int cy, HWND parent);
 
+// Attaches object to window; its messages then go through procedures.
+void AttachObject(HWND window, CWnd* object, const ObjectProcedures& procedures);
+
 // Creates a dialog and its controls from a template found in module, attaches object to
 // it and sends WM_INITDIALOG.
 HWND CreateDialogFromTemplate(HMODULE module, const DialogResource& dialog, HWND parent,
-                              CWnd* object);
+                              CWnd* object, const ObjectProcedures& procedures);
 
 // The top-level windows, oldest first; the newest one takes keys when nothing has focus.
 const std::vector<HWND>& TopLevelWindows();
