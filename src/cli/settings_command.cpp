@@ -6,18 +6,24 @@
 #include "cli/command.h"
 #include "cli/session_setup.h"
 #include "host/plugin_settings.h"
+#include "host/settings_check.h"
 #include "platform/kernel/windows.h"
 
 namespace {
 
 const char kHelp[] =
-    "Usage: tagstrip settings [--set NAME=VALUE]...\n"
+    "Usage: tagstrip settings [--set NAME=VALUE]... | --check\n"
     "Shows the analyzer's settings: the ini file, Active, the Flags word with the\n"
-    "categories it removes, and the points per category ((default) marks defaults).\n"
+    "categories it removes, and the points per category ((default) marks defaults,\n"
+    "\"<- bad:\" a value the analyzer cannot use as meant; unknown keys are listed).\n"
+    "  --check           check the ini file instead: print each unreadable file, unknown\n"
+    "                    section or key, value that is not a number or out of range, and\n"
+    "                    exit 1 when there is any (0 when all is well)\n"
     "  --set NAME=VALUE  change one setting first; may be given more than once. NAME is\n"
     "                    Active (0 or 1), Flags (0 to 255), a points key such as\n"
     "                    PointsScript, or a category name such as Script (points 0 to 99999).\n"
-    "                    Names are matched in any letter case.\n"
+    "                    Names are matched in any letter case. The settings directory\n"
+    "                    is created when missing, but not its parent.\n"
     "Categories and their Flags bits:\n"
     "  Script 0x01, Formatting 0x02, ImagesExt 0x04, Links 0x08, ImagesInt 0x10,\n"
     "  ExternalRefs 0x20, WebBugs 0x40, ReadReceipts 0x80\n";
@@ -102,22 +108,51 @@ std::string RemovedCategories(int flags)
     return names.empty() ? "nothing" : names;
 }
 
-void PrintSettings(const std::string& iniPath)
+// "  <- bad: what is wrong" after a value with a problem, else "".
+std::string Mark(const std::vector<SettingsProblem>& problems, const char* section, const char* key)
+{
+    const SettingsProblem* problem = FindProblem(problems, section, key);
+    return problem == nullptr ? std::string() : "  <- bad: " + problem->what;
+}
+
+void PrintUnknownAndUnreadable(const std::vector<SettingsProblem>& problems)
+{
+    for (const SettingsProblem& problem : problems) {
+        if (!problem.badValue) {
+            std::cout << "Problem       " << problem.text << '\n';
+        }
+    }
+}
+
+void PrintSettings(const std::string& iniPath, const std::vector<SettingsProblem>& problems)
 {
     const char* path = iniPath.c_str();
     int flags = static_cast<int>(GetPrivateProfileIntA("Settings", "Flags", kDefaultFlags, path));
     std::cout << "Ini file      " << iniPath << '\n'
               << "Active        " << static_cast<int>(GetPrivateProfileIntA("General", "Active", kDefaultActive, path))
-              << '\n'
-              << "Flags         " << flags << " (removes " << RemovedCategories(flags) << ")\n"
+              << Mark(problems, "General", "Active") << '\n'
+              << "Flags         " << flags << " (removes " << RemovedCategories(flags) << ")"
+              << Mark(problems, "Settings", "Flags") << "\n"
               << "Points\n";
     for (const CategoryInfo& category : kCategories) {
         int points = static_cast<int>(GetPrivateProfileIntA("Settings", category.pointsKey, category.defaultPoints, path));
         char line[96];
-        std::snprintf(line, sizeof line, "  %-14s%6d%s\n", category.name, points,
+        std::snprintf(line, sizeof line, "  %-14s%6d%s", category.name, points,
                       points == category.defaultPoints ? "  (default)" : "");
-        std::cout << line;
+        std::cout << line << Mark(problems, "Settings", category.pointsKey) << '\n';
     }
+    PrintUnknownAndUnreadable(problems);
+}
+
+int CheckSettings(const std::string& iniPath, const std::vector<SettingsProblem>& problems)
+{
+    for (const SettingsProblem& problem : problems) {
+        std::cout << problem.text << '\n';
+    }
+    if (problems.empty()) {
+        std::cout << iniPath << ": all keys and values are known and in range\n";
+    }
+    return problems.empty() ? kExitOk : kExitMessageFailed;
 }
 
 int RunSettings(const ParsedCommandLine& commandLine)
@@ -134,6 +169,10 @@ int RunSettings(const ParsedCommandLine& commandLine)
     }
     SettingsLocation location;
     std::string error;
+    if (!assignments.empty() && commandLine.Has("--check")) {
+        std::cerr << "tagstrip settings: --check and --set do not go together\n";
+        return kExitUsage;
+    }
     SettingsAccess access = assignments.empty() ? SettingsAccess::Read : SettingsAccess::Write;
     if (!FindSettings(commandLine, access, location, error)) {
         std::cerr << "tagstrip: " << error << '\n';
@@ -146,7 +185,11 @@ int RunSettings(const ParsedCommandLine& commandLine)
             return kExitMessageFailed;
         }
     }
-    PrintSettings(iniPath);
+    std::vector<SettingsProblem> problems = CheckPluginSettings(iniPath);
+    if (commandLine.Has("--check")) {
+        return CheckSettings(iniPath, problems);
+    }
+    PrintSettings(iniPath, problems);
     return kExitOk;
 }
 
@@ -156,6 +199,6 @@ const Command kSettingsCommand = {
     "settings",
     "show the analyzer's settings, or change them with --set",
     kHelp,
-    {{"--set", true}},
+    {{"--set", true}, {"--check", false}},
     RunSettings,
 };
