@@ -14,10 +14,14 @@ const char kHelp[] =
     "  --output DIR   write each rewritten message into DIR under its own file name\n"
     "  --in-place     replace each rewritten file (written beside it, synced, renamed),\n"
     "                 keeping the original as FILE.orig\n"
-    "  --no-backup    with --in-place, keep no FILE.orig\n";
+    "  --no-backup    with --in-place, keep no FILE.orig\n"
+    "With Active=0 in the settings nothing is analysed and each file shows \"inactive\".\n";
 
 const char* Outcome(const MessageAnalysis& analysis)
 {
+    if (analysis.inactive) {
+        return "inactive";
+    }
     if (analysis.skipped != nullptr) {
         return "skipped";
     }

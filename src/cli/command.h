@@ -1,6 +1,7 @@
 #ifndef TAGSTRIP_CLI_COMMAND_H
 #define TAGSTRIP_CLI_COMMAND_H
 
+#include <string>
 #include <vector>
 
 #include "cli/command_line.h"
@@ -9,7 +10,6 @@
 constexpr int kExitOk = 0;
 constexpr int kExitMessageFailed = 1;  // some file or message could not be handled
 constexpr int kExitUsage = 2;          // bad command line, or the analyzer module could not be set up
-constexpr int kExitTempFail = 75;      // filter: passed the message on unchanged after a failure
 
 // One subcommand. Every subcommand also accepts --config-dir, --module and --help.
 struct Command {
@@ -18,6 +18,9 @@ struct Command {
     const char* help;
     std::vector<OptionRule> options;
     int (*run)(const ParsedCommandLine& commandLine);
+    // Run instead of printing the error when the command line is wrong, by a command
+    // that must not fail that way (filter still passes the message on).
+    int (*runAfterUsageError)(const std::vector<std::string>& words, const std::string& error) = nullptr;
 };
 
 extern const Command kCheckCommand;

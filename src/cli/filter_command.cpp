@@ -1,92 +1,237 @@
+#include <signal.h>
+
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <iostream>
-#include <unistd.h>
+#include <new>
 
 #include "cli/command.h"
 #include "cli/diagnostics.h"
-#include "mailbox/mbox_reader.h"
-#include "host/message_text.h"
-#include "host/tagstrip_headers.h"
+#include "cli/filter_failure.h"
+#include "cli/message_log.h"
 #include "cli/session_setup.h"
+#include "cli/standard_streams.h"
+#include "cli/termination_cleanup.h"
+#include "host/message_text.h"
+#include "host/plugin_settings.h"
+#include "host/tagstrip_headers.h"
+#include "mailbox/mbox_reader.h"
 
 namespace {
 
 const char kHelp[] =
-    "Usage: tagstrip filter < MESSAGE > RESULT\n"
+    "Usage: tagstrip filter [--exit-codes] [--max-size BYTES] [--syslog] < MESSAGE > RESULT\n"
     "Reads one message on standard input and writes it to standard output, rewritten\n"
     "when the analyzer removed something, with two headers added at the top:\n"
     "  X-Tagstrip-Score: the points the analyzer gave it\n"
     "  X-Tagstrip-Findings: the findings lines, one per folded continuation line;\n"
     "                       always present, empty when nothing was found\n"
-    "The headers use the message's own line ends. A leading \"From \" envelope line\n"
-    "stays first. If anything goes wrong, the message is written unchanged, without\n"
-    "the headers, and the exit status is 75 (EX_TEMPFAIL): the filter never loses mail.\n";
+    "A message passed on without analysis (it holds a NUL byte, or it is larger than\n"
+    "--max-size) gets \"X-Tagstrip-Skipped: nul-byte\" or \"... too-large\" instead.\n"
+    "X-Tagstrip-* fields that came with the message are removed first. The headers use\n"
+    "the message's own line ends; a leading \"From \" envelope line stays first.\n"
+    "With Active=0 in the settings, messages pass unchanged and unanalysed, without headers.\n"
+    "Empty input gives empty output.\n"
+    "The filter never loses mail: whatever goes wrong (a bad option, missing settings,\n"
+    "a module that will not load, an internal error, no memory, a failed write) the\n"
+    "message goes out as it came, a one-line reason goes to standard error, and the\n"
+    "exit status is 0, as a delivery agent that bounces on any other status needs.\n"
+    "  --exit-codes      exit with the detailed status instead (for procmail's \"fw\",\n"
+    "                    which keeps the original on failure): 64 bad usage, 69 the module\n"
+    "                    would not load, 70 internal error, 74 reading or writing failed,\n"
+    "                    75 out of memory, 78 the settings directory is missing. A message\n"
+    "                    that could not be written whole always gives 74.\n"
+    "  --max-size BYTES  larger messages go on unanalysed (default 10485760; 0: no limit);\n"
+    "                    the filter then holds at most BYTES of the message in memory\n"
+    "  --syslog          one line per message to syslog, facility mail: message id, size,\n"
+    "                    result, score, categories found and removed, milliseconds\n";
 
-bool ReadStandardInput(std::string& message)
-{
-    char chunk[1 << 16];
-    for (;;) {
-        ssize_t count = read(STDIN_FILENO, chunk, sizeof chunk);
-        if (count == 0) {
-            return true;
-        }
-        if (count < 0 && errno != EINTR) {
-            return false;
-        }
-        if (count > 0) {
-            message.append(chunk, static_cast<std::size_t>(count));
-        }
-    }
-}
+constexpr std::size_t kDefaultMaxSize = 10 * 1024 * 1024;
+constexpr std::size_t kLargestMaxSize = std::size_t(1) << 40;
 
-bool WriteStandardOutput(const std::string& text)
+bool ParseMaxSize(const ParsedCommandLine& commandLine, std::size_t& maxSize, std::string& error)
 {
-    std::size_t written = 0;
-    while (written < text.size()) {
-        ssize_t count = write(STDOUT_FILENO, text.data() + written, text.size() - written);
-        if (count < 0 && errno != EINTR) {
-            return false;
-        }
-        written += count > 0 ? static_cast<std::size_t>(count) : 0;
+    std::string text = commandLine.Value("--max-size", std::to_string(kDefaultMaxSize));
+    if (text.empty() || text.size() > 13 || text.find_first_not_of("0123456789") != std::string::npos ||
+        std::stoull(text) > kLargestMaxSize) {
+        error = "--max-size takes a number of bytes, not '" + text + "'";
+        return false;
     }
+    maxSize = static_cast<std::size_t>(std::stoull(text));
     return true;
 }
 
-std::string FilterMessage(const HostSession& session, const std::string& original)
+// The "From " envelope line that opens an mbox-style message, with its line end; or "".
+std::string EnvelopeOf(const std::string& input)
 {
-    std::string envelope;
-    if (IsFromLine(original)) {
-        std::size_t lineEnd = original.find('\n');
-        envelope = original.substr(0, lineEnd == std::string::npos ? original.size() : lineEnd + 1);
+    if (!IsFromLine(input)) {
+        return std::string();
     }
-    std::string message = original.substr(envelope.size());
-    RemoveTagstripHeaderFields(message);
-    MessageAnalysis analysis = session.Analyze(message);
-    WarnIfSkipped("standard input", analysis);
-    return envelope + FormatHeaderFields(TagstripHeaderFields(analysis), LineEndOf(message)) +
-           (analysis.rewritten ? analysis.rewrittenText : message);
+    std::size_t lineEnd = input.find('\n');
+    return input.substr(0, lineEnd == std::string::npos ? input.size() : lineEnd + 1);
+}
+
+// One run of the filter over the message on standard input.
+class FilterRun {
+public:
+    FilterRun(bool exitCodes, bool syslog) : exitCodes(exitCodes), log(syslog) {}
+
+    int Run(const ParsedCommandLine& commandLine)
+    {
+        std::size_t maxSize = 0;
+        std::string error;
+        bool usable = ParseMaxSize(commandLine, maxSize, error);
+        InputRead read = ReadStandardInput(input, usable ? maxSize : 0);
+        if (read == InputRead::Failed) {
+            return PassOn(FilterFailure::Input, std::string("cannot read the whole message: ") + std::strerror(errno));
+        }
+        if (input.empty()) {
+            return kExitOk;
+        }
+        RemoveTagstripHeaderFields(input);
+        if (!usable) {
+            return PassOn(FilterFailure::Usage, error);
+        }
+        if (read == InputRead::Truncated) {
+            return PassOnTooLarge();
+        }
+        try {
+            return FilterWithSettings(commandLine);
+        } catch (const std::bad_alloc&) {
+            return PassOn(FilterFailure::OutOfMemory, "out of memory in the analysis");
+        } catch (...) {
+            return PassOn(FilterFailure::Internal, "the analysis failed");
+        }
+    }
+
+    int RunAfterUsageError(const std::string& error)
+    {
+        if (ReadStandardInput(input, 0) == InputRead::Failed) {
+            return PassOn(FilterFailure::Input, std::string("cannot read the whole message: ") + std::strerror(errno));
+        }
+        if (input.empty()) {
+            return kExitOk;
+        }
+        RemoveTagstripHeaderFields(input);
+        return PassOn(FilterFailure::Usage, error);
+    }
+
+private:
+    int FilterWithSettings(const ParsedCommandLine& commandLine)
+    {
+        SettingsLocation location;
+        std::string error;
+        if (!FindSettings(commandLine, SettingsAccess::Read, location, error)) {
+            return PassOn(FilterFailure::Settings, error);
+        }
+        std::string modulePath = ModulePath(commandLine);
+        std::string iniPath = PluginIniPath(modulePath, location.directory);
+        WarnAboutSettings(iniPath);
+        if (!AnalyzerActive(iniPath)) {
+            log.PassedOn(input, input.size(), "inactive");
+            return Deliver(input);
+        }
+        TerminationCleanup cleanup;
+        std::unique_ptr<HostSession> session = HostSession::Open(modulePath, location.directory, error);
+        if (session == nullptr) {
+            return PassOn(FilterFailure::Module, error);
+        }
+        return Analyse(*session);
+    }
+
+    int Analyse(const HostSession& session)
+    {
+        std::string envelope = EnvelopeOf(input);
+        std::string message = input.substr(envelope.size());
+        MessageAnalysis analysis = session.Analyze(message);
+        WarnIfSkipped("standard input", analysis);
+        log.Analysed(message, input.size(), analysis);
+        std::string output = envelope + FormatHeaderFields(TagstripHeaderFields(analysis), LineEndOf(message)) +
+                             (analysis.rewritten ? analysis.rewrittenText : message);
+        message.clear();
+        message.shrink_to_fit();
+        return Deliver(output);
+    }
+
+    // Over --max-size: the part read so far with the Skipped field, then the rest as it
+    // comes, so that the rest is never held in memory.
+    int PassOnTooLarge()
+    {
+        std::string envelope = EnvelopeOf(input);
+        MessageAnalysis analysis;
+        analysis.skipped = &kSkippedTooLarge;
+        std::string head = envelope + FormatHeaderFields(TagstripHeaderFields(analysis), LineEndOf(input.substr(envelope.size(), 1024)));
+        WarnIfSkipped("standard input", analysis);
+        log.PassedOn(input, input.size(), "skipped:too-large");
+        if (WriteStandardOutput(head) && WriteStandardOutput(input.substr(envelope.size())) && CopyRestOfInput()) {
+            return kExitOk;
+        }
+        return Lost(std::string("cannot pass the message on: ") + std::strerror(errno));
+    }
+
+    // The message as it came (without X-Tagstrip-* fields), after a failure.
+    int PassOn(FilterFailure failure, const std::string& reason)
+    {
+        std::cerr << "tagstrip filter: " << reason << "; the message goes on unchanged\n";
+        log.PassedOn(input, input.size(), std::string("passed-on:") + FailureWord(failure));
+        if (!WriteStandardOutput(input)) {
+            return Lost(std::string("cannot write the message: ") + std::strerror(errno));
+        }
+        return exitCodes ? FailureStatus(failure) : kExitOk;
+    }
+
+    // Writes the result; when that fails on a file, starts again with the message as it came.
+    int Deliver(const std::string& output)
+    {
+        if (WriteStandardOutput(output)) {
+            return kExitOk;
+        }
+        std::string reason = std::string("cannot write the filtered message: ") + std::strerror(errno);
+        if (!outputStart.Rewind()) {
+            return Lost(reason);
+        }
+        std::cerr << "tagstrip filter: " << reason << "; writing the message unchanged instead\n";
+        if (!WriteStandardOutput(input)) {
+            return Lost(std::string("cannot write the message: ") + std::strerror(errno));
+        }
+        return exitCodes ? FailureStatus(FilterFailure::Output) : kExitOk;
+    }
+
+    // Nothing whole reached standard output: whatever the mode, the status must say so.
+    int Lost(const std::string& reason)
+    {
+        std::cerr << "tagstrip filter: " << reason << '\n';
+        return FailureStatus(FilterFailure::Output);
+    }
+
+    bool exitCodes;
+    MessageLog log;
+    OutputStart outputStart;
+    std::string input;  // the message as it came, X-Tagstrip-* fields removed
+};
+
+bool WantsExitCodes(const std::vector<std::string>& words)
+{
+    return std::find(words.begin(), words.end(), "--exit-codes") != words.end();
 }
 
 int RunFilter(const ParsedCommandLine& commandLine)
 {
-    std::string original;
-    bool readAll = ReadStandardInput(original);
-    std::string output = original;
-    int status = kExitTempFail;
+    signal(SIGXFSZ, SIG_IGN);
+    FilterRun run(commandLine.Has("--exit-codes"), commandLine.Has("--syslog"));
     try {
-        std::unique_ptr<HostSession> session;
-        if (!readAll) {
-            ReportError("standard input", "cannot read the whole message");
-        } else if ((session = OpenSession(commandLine)) != nullptr) {
-            output = FilterMessage(*session, original);
-            status = kExitOk;
-        }
-    } catch (...) {
-        ReportError("standard input", "the analysis failed");
-        output = original;
-        status = kExitTempFail;
+        return run.Run(commandLine);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "tagstrip filter: out of memory before the message was whole\n";
     }
-    return WriteStandardOutput(output) ? status : kExitTempFail;
+    return FailureStatus(FilterFailure::OutOfMemory);
+}
+
+int RunFilterAfterUsageError(const std::vector<std::string>& words, const std::string& error)
+{
+    signal(SIGXFSZ, SIG_IGN);
+    return FilterRun(WantsExitCodes(words), false).RunAfterUsageError(error);
 }
 
 }  // namespace
@@ -95,6 +240,7 @@ const Command kFilterCommand = {
     "filter",
     "filter one message from standard input to standard output",
     kHelp,
-    {},
+    {{"--exit-codes", false}, {"--max-size", true}, {"--syslog", false}},
     RunFilter,
+    RunFilterAfterUsageError,
 };

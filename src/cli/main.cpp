@@ -36,7 +36,7 @@ void PrintProgramHelp(std::ostream& out)
     }
     out << "\n" << kCommonHelp
         << "\nExit status: 0 all well, 1 a file or message failed, 2 bad usage or the module\n"
-           "could not be loaded, 75 (filter only) the message was passed on unchanged.\n"
+           "could not be loaded. filter exits 0 whenever the message went on (see its --help).\n"
            "Run 'tagstrip COMMAND --help' for a command's own options.\n";
 }
 
@@ -57,6 +57,9 @@ int RunCommand(const Command& command, const std::vector<std::string>& words)
     ParsedCommandLine commandLine;
     std::string error;
     if (!ParseCommandLine(words, rules, commandLine, error)) {
+        if (command.runAfterUsageError != nullptr) {
+            return command.runAfterUsageError(words, error);
+        }
         std::cerr << "tagstrip " << command.name << ": " << error << "\n"
                   << "Run 'tagstrip " << command.name << " --help' for its options.\n";
         return kExitUsage;

@@ -25,7 +25,9 @@ const char kHelp[] =
     "  --json     print one JSON object per message and one for the summary, one per line\n"
     "  --rewrite  write the rewritten messages back: message files and Maildir messages\n"
     "             are replaced by write-new-then-rename; an mbox is written anew beside\n"
-    "             the old one and renamed over it, holding <mbox>.lock and flock\n";
+    "             the old one and renamed over it, holding <mbox>.lock and flock\n"
+    "With Active=0 in the settings nothing is analysed; the summary counts the messages\n"
+    "as inactive.\n";
 
 using Clock = std::chrono::steady_clock;
 
@@ -104,6 +106,7 @@ private:
             line.AddInteger("index", index);
         }
         line.AddBool("html", analysis.html)
+            .AddBool("inactive", analysis.inactive)
             .AddBool("skipped", analysis.skipped != nullptr)
             .AddBool("rewritten", analysis.rewritten)
             .AddInteger("score", analysis.score)

@@ -39,6 +39,7 @@ void ScanSummary::Add(const MessageAnalysis& analysis)
     html += analysis.html && analysis.skipped == nullptr;
     rewritten += analysis.rewritten;
     skipped += analysis.skipped != nullptr;
+    inactive += analysis.inactive;
     totalScore += analysis.score;
     CategoryMarks marks = MarksFromFindings(analysis.findings);
     for (int category = 0; category < CategoryCount; ++category) {
@@ -51,7 +52,11 @@ void ScanSummary::PrintTable(std::ostream& out, double seconds, std::uint64_t by
 {
     out << Row("Messages", std::to_string(messages)) << Row("HTML messages", std::to_string(html))
         << Row("Rewritten", std::to_string(rewritten)) << Row("Skipped", std::to_string(skipped))
-        << Row("Failed", std::to_string(failed)) << '\n';
+        << Row("Failed", std::to_string(failed));
+    if (inactive != 0) {
+        out << Row("Inactive", std::to_string(inactive) + " (Active=0: not analysed)");
+    }
+    out << '\n';
     char line[96];
     std::snprintf(line, sizeof line, "%-16s%8s%9s\n", "Category", "Found", "Removed");
     out << line;
@@ -83,6 +88,7 @@ JsonObject ScanSummary::Json(double seconds, std::uint64_t bytes) const
         .AddInteger("html", html)
         .AddInteger("rewritten", rewritten)
         .AddInteger("skipped", skipped)
+        .AddInteger("inactive", inactive)
         .AddInteger("failed", failed)
         .AddObject("categories", categories)
         .AddInteger("totalScore", totalScore)

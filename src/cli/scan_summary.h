@@ -26,6 +26,7 @@ private:
     std::uint64_t html = 0;
     std::uint64_t rewritten = 0;
     std::uint64_t skipped = 0;
+    std::uint64_t inactive = 0;
     std::uint64_t failed = 0;
     long long totalScore = 0;
     std::uint64_t found[CategoryCount] = {};

@@ -3,6 +3,8 @@
 #include <iostream>
 #include <unistd.h>
 
+#include "host/plugin_settings.h"
+#include "host/settings_check.h"
 #include "mailbox/file_io.h"
 
 namespace {
@@ -36,6 +38,13 @@ bool FindSettings(const ParsedCommandLine& commandLine, SettingsAccess access, S
     return true;
 }
 
+void WarnAboutSettings(const std::string& iniPath)
+{
+    for (const SettingsProblem& problem : CheckPluginSettings(iniPath)) {
+        std::cerr << "tagstrip: warning: " << problem.text << '\n';
+    }
+}
+
 std::string ModulePath(const ParsedCommandLine& commandLine)
 {
     return commandLine.Value("--module", ProgramDirectory() + "/Tagstrip.Analyzer");
@@ -47,6 +56,7 @@ std::unique_ptr<HostSession> OpenSession(const ParsedCommandLine& commandLine, S
     std::string error;
     std::unique_ptr<HostSession> session;
     if (FindSettings(commandLine, access, location, error)) {
+        WarnAboutSettings(PluginIniPath(ModulePath(commandLine), location.directory));
         session = HostSession::Open(ModulePath(commandLine), location.directory, error);
     }
     if (session == nullptr) {

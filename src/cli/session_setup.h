@@ -13,6 +13,9 @@
 bool FindSettings(const ParsedCommandLine& commandLine, SettingsAccess access, SettingsLocation& location,
                   std::string& error);
 
+// One warning on standard error for each problem of the plug-in's ini file.
+void WarnAboutSettings(const std::string& iniPath);
+
 // --module, else "Tagstrip.Analyzer" beside the running program.
 std::string ModulePath(const ParsedCommandLine& commandLine);
 

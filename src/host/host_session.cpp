@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "host/message_text.h"
+#include "host/plugin_settings.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ std::unique_ptr<HostSession> HostSession::Open(const std::string& modulePath,
     session->order = session->module.GetAnalyzerOrder(session->instance);
     session->type = session->module.GetAnalyzerType();
     session->iconId = session->module.GetAnalyzerIconID(session->instance);
+    session->active = AnalyzerActive(PluginIniPath(modulePath, configDirectory));
     return session;
 }
 
@@ -43,6 +45,10 @@ HostSession::~HostSession()
 MessageAnalysis HostSession::Analyze(const std::string& message) const
 {
     MessageAnalysis analysis;
+    if (!active) {
+        analysis.inactive = true;
+        return analysis;
+    }
     analysis.html = LooksLikeHtml(message);
     if (message.find('\0') != std::string::npos) {
         analysis.skipped = &kSkippedNulByte;

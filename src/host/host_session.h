@@ -9,6 +9,7 @@
 
 // What became of one message.
 struct MessageAnalysis {
+    bool inactive = false;   // Active=0 in the settings: passed on without calling Analyze
     bool html = false;       // holds "text/html", so the analyzer looked at it
     const SkipReason* skipped = nullptr;  // why the message was passed on unanalysed, if it was
     bool rewritten = false;  // the analyzer replaced the text
@@ -23,7 +24,8 @@ struct MessageAnalysis {
 class HostSession {
 public:
     // Loads the module and creates the instance with configDirectory as both the host's
-    // and the plug-in's ini directory. Null with error set on failure.
+    // and the plug-in's ini directory, and reads whether the analyzer is active. Null
+    // with error set on failure.
     static std::unique_ptr<HostSession> Open(const std::string& modulePath,
                                              const std::string& configDirectory, std::string& error);
     HostSession(const HostSession&) = delete;
@@ -34,6 +36,7 @@ public:
 
     const AnalyzerModule& Module() const { return module; }
     AnalyzerInstance* Instance() const { return instance; }
+    bool Active() const { return active; }
     const std::string& Name() const { return name; }
     int Order() const { return order; }
     int Type() const { return type; }
@@ -48,6 +51,7 @@ private:
     int order = 0;
     int type = 0;
     int iconId = 0;
+    bool active = true;
 };
 
 #endif

@@ -132,15 +132,6 @@ TEST_F(HostProgramTest, FilterChangesNothingButTheAddedHeadersWhenNothingIsRemov
     }
 }
 
-TEST_F(HostProgramTest, FilterPassesTheMessageOnUnchangedWhenTheModuleCannotBeLoaded)
-{
-    std::string message = SampleText("script-refresh");
-    RunResult result = Run({"filter", "--module", "/nonexistent/Tagstrip.Analyzer"}, message);
-    EXPECT_EQ(result.status, 75);
-    EXPECT_EQ(result.out, message);
-    EXPECT_NE(result.err.find("/nonexistent/Tagstrip.Analyzer"), std::string::npos) << result.err;
-}
-
 TEST_F(HostProgramTest, RefusesAModuleThatIsMissingOrLacksAnEntryPoint)
 {
     struct {

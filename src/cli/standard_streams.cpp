@@ -1,0 +1,94 @@
+#include "cli/standard_streams.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace {
+
+constexpr std::size_t kBlockSize = 1 << 16;
+
+// The bytes read, 0 at the end, -1 on a failure other than an interruption.
+ssize_t ReadBlock(char* block, std::size_t size)
+{
+    for (;;) {
+        ssize_t count = read(STDIN_FILENO, block, size);
+        if (count >= 0 || errno != EINTR) {
+            return count;
+        }
+    }
+}
+
+bool WriteBytes(const char* bytes, std::size_t size)
+{
+    std::size_t written = 0;
+    while (written < size) {
+        ssize_t count = write(STDOUT_FILENO, bytes + written, size - written);
+        if (count < 0 && errno != EINTR) {
+            return false;
+        }
+        written += count > 0 ? static_cast<std::size_t>(count) : 0;
+    }
+    return true;
+}
+
+// Where the next write to standard output lands: the end of the file when it was opened
+// for appending (a mailbox), else the current offset; -1 when it is not a regular file.
+long long CurrentOutputOffset()
+{
+    struct stat status;
+    if (fstat(STDOUT_FILENO, &status) != 0 || !S_ISREG(status.st_mode)) {
+        return -1;
+    }
+    int flags = fcntl(STDOUT_FILENO, F_GETFL);
+    return flags >= 0 && (flags & O_APPEND) != 0 ? status.st_size : lseek(STDOUT_FILENO, 0, SEEK_CUR);
+}
+
+}  // namespace
+
+InputRead ReadStandardInput(std::string& text, std::size_t limit)
+{
+    char block[kBlockSize];
+    for (;;) {
+        std::size_t wanted = limit == 0 ? sizeof block : std::min(sizeof block, limit + 1 - text.size());
+        if (wanted == 0) {
+            return InputRead::Truncated;
+        }
+        ssize_t count = ReadBlock(block, wanted);
+        if (count <= 0) {
+            return count == 0 ? InputRead::Whole : InputRead::Failed;
+        }
+        text.append(block, static_cast<std::size_t>(count));
+    }
+}
+
+bool CopyRestOfInput()
+{
+    char block[kBlockSize];
+    for (;;) {
+        ssize_t count = ReadBlock(block, sizeof block);
+        if (count <= 0) {
+            return count == 0;
+        }
+        if (!WriteBytes(block, static_cast<std::size_t>(count))) {
+            return false;
+        }
+    }
+}
+
+bool WriteStandardOutput(const std::string& text)
+{
+    return WriteBytes(text.data(), text.size());
+}
+
+OutputStart::OutputStart() : offset(CurrentOutputOffset()) {}
+
+bool OutputStart::Rewind() const
+{
+    return offset >= 0 && ftruncate(STDOUT_FILENO, static_cast<off_t>(offset)) == 0 &&
+           lseek(STDOUT_FILENO, static_cast<off_t>(offset), SEEK_SET) == static_cast<off_t>(offset);
+}

@@ -1,0 +1,35 @@
+#ifndef TAGSTRIP_CLI_STANDARD_STREAMS_H
+#define TAGSTRIP_CLI_STANDARD_STREAMS_H
+
+#include <string>
+
+// How much of standard input a read took in.
+enum class InputRead {
+    Whole,      // everything up to the end
+    Truncated,  // the limit was reached and more follows
+    Failed,     // a read failed; text holds what came before
+};
+
+// Reads standard input into text, at most limit + 1 bytes when limit is not 0, so that
+// a message over the limit costs no more memory than one at it.
+InputRead ReadStandardInput(std::string& text, std::size_t limit);
+
+// Copies what is left of standard input to standard output, a block at a time.
+bool CopyRestOfInput();
+
+bool WriteStandardOutput(const std::string& text);
+
+// Where standard output stood when the program began. When it is a file (the only kind
+// of output a file-size limit or a full disk can cut short), a failed write can be
+// undone and the message written again from that point.
+class OutputStart {
+public:
+    OutputStart();
+    // Truncates standard output back to where it began; false when it is not a file.
+    bool Rewind() const;
+
+private:
+    long long offset;
+};
+
+#endif

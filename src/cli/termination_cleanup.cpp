@@ -1,0 +1,74 @@
+#include "cli/termination_cleanup.h"
+
+#include <pthread.h>
+#include <signal.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <system_error>
+#include <thread>
+
+namespace {
+
+const int kEndingSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
+sigset_t EndingSignals()
+{
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (int signal : kEndingSignals) {
+        sigaddset(&signals, signal);
+    }
+    return signals;
+}
+
+void RemoveTree(const std::string& directory)
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(directory, ignored);
+}
+
+// Waits for an ending signal, removes the directory, and lets the signal end the program.
+void WatchForEndingSignals(std::string directory)
+{
+    sigset_t signals = EndingSignals();
+    int received = 0;
+    if (sigwait(&signals, &received) != 0) {
+        return;
+    }
+    RemoveTree(directory);
+    signal(received, SIG_DFL);
+    pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);
+    raise(received);
+}
+
+std::string MakePrivateDirectory()
+{
+    const char* base = getenv("TMPDIR");
+    std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/tagstrip-XXXXXX";
+    return mkdtemp(&pattern[0]) != nullptr ? pattern : std::string();
+}
+
+}  // namespace
+
+TerminationCleanup::TerminationCleanup() : directory(MakePrivateDirectory())
+{
+    if (directory.empty()) {
+        return;
+    }
+    sigset_t signals = EndingSignals();
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    try {
+        std::thread(WatchForEndingSignals, directory).detach();
+    } catch (const std::system_error&) {
+        pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);
+    }
+    setenv("TMPDIR", directory.c_str(), 1);
+}
+
+TerminationCleanup::~TerminationCleanup()
+{
+    if (!directory.empty()) {
+        RemoveTree(directory);
+    }
+}
