@@ -1,0 +1,47 @@
+#include "fuzz/reference/filter_part_handler.h"
+
+#include "fuzz/reference/filter_engine.h"
+#include "fuzz/reference/find_no_case.h"
+#include "fuzz/reference/mime_walker.h"
+
+namespace reference {
+
+namespace {
+
+// One buffer for every part of a message; HTML parts of a few megabytes are common.
+constexpr std::size_t kBodyCapacity = 3000000;
+
+}  // namespace
+
+FilterPartHandler::FilterPartHandler(FilterEngine* engine) : engine(engine), isHtml(false)
+{
+    body.reserve(kBodyCapacity);
+}
+
+FilterPartHandler::~FilterPartHandler() = default;
+
+// A header block ends the part before it, whose body is written with that part's kind.
+void FilterPartHandler::Receive(const std::string& text, bool isHeaderBlock)
+{
+    if (!isHeaderBlock) {
+        body += text;
+        return;
+    }
+    Finish();
+    std::string contentType;
+    GetHeaderValue(text, "Content-Type:", contentType);
+    isHtml = FindNoCase(contentType.c_str(), "text/html") != nullptr;
+    engine->WriteHeaderBlock(text);
+}
+
+// clear() keeps the buffer's capacity for the next part.
+void FilterPartHandler::Finish()
+{
+    if (body.empty()) {
+        return;
+    }
+    engine->WriteBody(body, isHtml);
+    body.clear();
+}
+
+}  // namespace reference

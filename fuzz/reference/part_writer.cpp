@@ -1,0 +1,58 @@
+#include <sstream>
+
+#include "fuzz/reference/filter_engine.h"
+#include "fuzz/reference/find_no_case.h"
+#include "fuzz/reference/tag_scanner.h"
+
+namespace reference {
+
+namespace {
+
+const char kReadReceiptHeader[] = "Disposition-Notification-To:";
+
+// Where the read-receipt header begins in a header block, or npos. Only the first
+// occurrence is looked at, and it counts only at the start of a line.
+std::size_t FindReadReceiptLine(const std::string& block)
+{
+    const char* match = FindNoCase(block.c_str(), kReadReceiptHeader);
+    if (match == nullptr) {
+        return std::string::npos;
+    }
+    const std::size_t position = match - block.c_str();
+    return position == 0 || block[position - 1] == '\n' ? position : std::string::npos;
+}
+
+}  // namespace
+
+// Removal takes out the one physical line: folded continuation lines stay.
+void FilterEngine::WriteHeaderBlock(const std::string& block)
+{
+    const std::size_t lineStart = FindReadReceiptLine(block);
+    if (lineStart != std::string::npos) {
+        found[CategoryReadReceipts] = true;
+    }
+    if (lineStart == std::string::npos || !remove[CategoryReadReceipts]) {
+        output->write(block.data(), block.size());
+        return;
+    }
+    output->write(block.data(), lineStart);
+    const std::size_t lineFeed = block.find('\n', lineStart);
+    if (lineFeed != std::string::npos) {
+        output->write(block.data() + lineFeed + 1, block.size() - lineFeed - 1);
+    }
+}
+
+// Each HTML body gets a scanner of its own; nothing of one part's scan reaches the next.
+void FilterEngine::WriteBody(const std::string& body, bool isHtml)
+{
+    if (!isHtml) {
+        output->write(body.data(), body.size());
+        return;
+    }
+    std::istringstream in(body);
+    TagScanner scanner;
+    scanner.Run(in, this);
+    *output << "\r\n\r\n";
+}
+
+}  // namespace reference

@@ -1,0 +1,23 @@
+#include "fuzz/reference/string_helpers.h"
+
+#include <cstring>
+
+namespace reference {
+
+bool EndsWith(const std::string& text, const char* suffix)
+{
+    const std::size_t suffixLength = std::strlen(suffix);
+    return text.size() >= suffixLength
+        && text.compare(text.size() - suffixLength, suffixLength, suffix) == 0;
+}
+
+void ToLower(std::string& text)
+{
+    for (char& character : text) {
+        if (character >= 'A' && character <= 'Z') {
+            character = static_cast<char>(character - 'A' + 'a');
+        }
+    }
+}
+
+}  // namespace reference

@@ -1,0 +1,275 @@
+// The tag rules: what of each HTML token stays in the mail and which categories it
+// charges. Tags are sorted by their tag table code through kTagRules; the anchor, image,
+// meta and link rows have a rule of their own, which charges its categories itself.
+#include <string>
+#include <string_view>
+
+#include "fuzz/reference/filter_engine.h"
+#include "fuzz/reference/find_no_case.h"
+#include "fuzz/reference/string_helpers.h"
+
+namespace reference {
+
+namespace {
+
+enum TagAction {
+    ActionKeep,             // written unchanged
+    ActionKeepComment,      // written unless script or style content is being suppressed
+    ActionDrop,             // dropped under the row's switch
+    ActionBare,             // reduced to "<name>" under the row's switch
+    ActionScript,           // dropped under the switch, suppressing the content
+    ActionStyle,            // likewise, and tracks whether style content follows
+    ActionLink,
+    ActionImage,
+    ActionMeta,
+    ActionStyleSheetLink
+};
+
+const Category kNoCategory = CategoryCount;
+
+struct TagRule {
+    TagAction action;
+    Category category;  // charged before the action, and whose switch the action reads
+};
+
+// Indexed by tag code; row 0 serves every name the tag table does not hold.
+const TagRule kTagRules[] = {
+    {ActionDrop, CategoryFormatting},        // any other name
+    {ActionLink, kNoCategory},               // a
+    {ActionDrop, CategoryScript},            // applet
+    {ActionBare, CategoryFormatting},        // body
+    {ActionKeep, kNoCategory},               // br
+    {ActionKeepComment, kNoCategory},        // !--
+    {ActionDrop, CategoryExternalRefs},      // frame
+    {ActionKeep, kNoCategory},               // head
+    {ActionKeep, kNoCategory},               // html
+    {ActionDrop, CategoryExternalRefs},      // iframe
+    {ActionImage, kNoCategory},              // img
+    {ActionDrop, CategoryExternalRefs},      // layer
+    {ActionStyleSheetLink, kNoCategory},     // link
+    {ActionMeta, kNoCategory},               // meta
+    {ActionKeep, kNoCategory},               // p
+    {ActionScript, CategoryScript},          // script
+    {ActionDrop, CategoryScript},            // object
+    {ActionStyle, CategoryFormatting},       // style
+    {ActionDrop, CategoryFormatting},        // table
+    {ActionDrop, CategoryFormatting},        // td
+    {ActionDrop, CategoryFormatting},        // th
+    {ActionKeep, kNoCategory},               // title
+    {ActionDrop, CategoryFormatting},        // tr
+};
+
+const int kTagRuleCount = sizeof kTagRules / sizeof kTagRules[0];
+
+const TagRule& RuleFor(TagCode code)
+{
+    return kTagRules[code > 0 && code < kTagRuleCount ? code : 0];
+}
+
+bool IsStartTag(const Tag& tag)
+{
+    return tag.name.empty() || tag.name[0] != '/';
+}
+
+const std::string* FindAttribute(const Tag& tag, std::string_view name)
+{
+    const auto attribute = tag.attributes.find(name);
+    return attribute != tag.attributes.end() ? &attribute->second : nullptr;
+}
+
+bool AttributeIs(const Tag& tag, const char* name, const char* expected)
+{
+    const std::string* value = FindAttribute(tag, name);
+    if (value == nullptr) {
+        return false;
+    }
+    std::string folded = *value;
+    ToLower(folded);
+    return folded == expected;
+}
+
+void WriteBare(std::ostream& out, const Tag& tag)
+{
+    WriteByte(out, '<');
+    WriteBytes(out, tag.name);
+    WriteByte(out, '>');
+}
+
+}  // namespace
+
+void FilterEngine::OnToken(const Token& token)
+{
+    switch (token.kind) {
+    case KindTag:
+        FilterTag(token);
+        break;
+    case KindContent:
+        FilterContent(token);
+        break;
+    case KindText:
+    case KindSpace:
+        *output << token;
+        break;
+    }
+}
+
+void FilterEngine::FilterTag(const Token& token)
+{
+    const TagRule& rule = RuleFor(token.tag.code);
+    if (rule.category != kNoCategory) {
+        found[rule.category] = true;
+    }
+    const bool removing = rule.category != kNoCategory && remove[rule.category];
+    switch (rule.action) {
+    case ActionKeep:
+        *output << token;
+        break;
+    case ActionKeepComment:
+        if (!suppressContent) {
+            *output << token;
+        }
+        break;
+    case ActionDrop:
+        if (!removing) {
+            *output << token;
+        }
+        break;
+    case ActionBare:
+        if (removing) {
+            WriteBare(*output, token.tag);
+        } else {
+            *output << token;
+        }
+        break;
+    case ActionScript:
+        if (removing) {
+            suppressContent = IsStartTag(token.tag);
+        } else {
+            *output << token;
+        }
+        break;
+    case ActionStyle:
+        FilterStyleTag(token, removing);
+        break;
+    case ActionLink:
+        FilterLink(token);
+        break;
+    case ActionImage:
+        FilterImage(token);
+        break;
+    case ActionMeta:
+        FilterMeta(token);
+        break;
+    case ActionStyleSheetLink:
+        FilterStyleSheetLink(token);
+        break;
+    }
+}
+
+void FilterEngine::FilterStyleTag(const Token& token, bool removing)
+{
+    if (removing) {
+        suppressContent = IsStartTag(token.tag);
+        return;
+    }
+    insideStyle = IsStartTag(token.tag);
+    *output << token;
+}
+
+// An anchor keeps its address and nothing else.
+void FilterEngine::FilterLink(const Token& token)
+{
+    found[CategoryLinks] = true;
+    if (remove[CategoryLinks]) {
+        return;
+    }
+    WriteByte(*output, '<');
+    WriteBytes(*output, token.tag.name);
+    if (const std::string* href = FindAttribute(token.tag, "href")) {
+        WriteBytes(*output, " href=", 6);
+        WriteQuotedValue(*output, *href);
+    }
+    WriteByte(*output, '>');
+}
+
+// An image without a source counts for nothing and is dropped, end tags included. A
+// replaced image leaves its alternative text in brackets, or nothing.
+void FilterEngine::FilterImage(const Token& token)
+{
+    const std::string* source = FindAttribute(token.tag, "src");
+    if (source == nullptr) {
+        return;
+    }
+    const bool internal = FindNoCase(source->c_str(), "cid:") == source->c_str();
+    const bool query = source->find('?') != std::string::npos;
+    bool replace;
+    if (internal) {
+        found[CategoryImagesInt] = true;
+        replace = remove[CategoryImagesInt];
+    } else {
+        found[CategoryImagesExt] = true;
+        if (query) {
+            found[CategoryWebBugs] = true;
+        }
+        replace = remove[CategoryImagesExt] || (query && remove[CategoryWebBugs]);
+    }
+    if (!replace) {
+        *output << token;
+    } else if (const std::string* alt = FindAttribute(token.tag, "alt")) {
+        WriteByte(*output, '[');
+        WriteBytes(*output, *alt);
+        WriteByte(*output, ']');
+    }
+}
+
+// A refresh is charged as script; removing formatting drops every meta tag uncharged.
+void FilterEngine::FilterMeta(const Token& token)
+{
+    if (AttributeIs(token.tag, "http-equiv", "refresh")) {
+        found[CategoryScript] = true;
+        if (remove[CategoryScript]) {
+            return;
+        }
+    }
+    if (!remove[CategoryFormatting]) {
+        *output << token;
+    }
+}
+
+void FilterEngine::FilterStyleSheetLink(const Token& token)
+{
+    if (AttributeIs(token.tag, "type", "text/css")) {
+        found[CategoryExternalRefs] = true;
+        if (remove[CategoryExternalRefs]) {
+            return;
+        }
+    }
+    *output << token;
+}
+
+// Only the first "@import" statement of a style is cut, up to and including its ";".
+// Without a ";" it takes the rest of the style with it.
+void FilterEngine::FilterContent(const Token& token)
+{
+    if (suppressContent) {
+        return;
+    }
+    const std::string& text = token.text;
+    const std::size_t import = insideStyle ? text.find("@import") : std::string::npos;
+    if (import == std::string::npos) {
+        WriteBytes(*output, text);
+        return;
+    }
+    found[CategoryExternalRefs] = true;
+    if (!remove[CategoryExternalRefs]) {
+        WriteBytes(*output, text);
+        return;
+    }
+    WriteBytes(*output, text.data(), import);
+    const std::size_t semicolon = text.find(';', import);
+    if (semicolon != std::string::npos) {
+        WriteBytes(*output, text.data() + semicolon + 1, text.size() - semicolon - 1);
+    }
+}
+
+}  // namespace reference
