@@ -1,0 +1,83 @@
+#!/usr/bin/env python3
+"""Measures `tagstrip scan` against the Python lxml peer on the benchmark mailbox, in
+paired runs (tagstrip, peer, tagstrip, peer, ...), and prints for each run and for the
+median: seconds, MB/s, peak RSS, and the ratio of tagstrip's speed to the peer's.
+
+    bench/scan_bench.py [--tagstrip build/tagstrip] [--rounds 3] [--jobs N ...] [--mbox PATH]
+
+The mailbox is made by bench/make_bench_mbox.py when PATH does not exist. Every category
+is removed (Flags 255). With --jobs, tagstrip also runs with `scan -j N` for each N.
+CPU time (user + system) is printed beside the wall-clock time: on a busy machine it is
+the steadier figure.
+"""
+import argparse
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def measure(command):
+    """Wall seconds, CPU seconds and peak RSS in MiB of one run of command."""
+    start = time.perf_counter()
+    process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    _, status, usage = os.wait4(process.pid, 0)
+    wall = time.perf_counter() - start
+    errors = process.stderr.read().decode(errors="replace")
+    process.stderr.close()
+    exit_code = os.waitstatus_to_exitcode(status)
+    if exit_code != 0:
+        sys.exit("bench: %s failed with %d:\n%s" % (" ".join(command), exit_code, errors))
+    return wall, usage.ru_utime + usage.ru_stime, usage.ru_maxrss / 1024.0
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--tagstrip", default=os.path.join(HERE, "..", "build", "tagstrip"))
+    parser.add_argument("--rounds", type=int, default=3)
+    parser.add_argument("--jobs", type=int, nargs="*", default=[])
+    parser.add_argument("--mbox", default=os.path.join(tempfile.gettempdir(), "tagstrip-bench.mbox"))
+    parser.add_argument("--python", default="/usr/bin/python3", help="a Python with lxml")
+    arguments = parser.parse_args()
+
+    if not os.path.exists(arguments.mbox):
+        subprocess.run([arguments.python, os.path.join(HERE, "make_bench_mbox.py"), arguments.mbox], check=True)
+    megabytes = os.path.getsize(arguments.mbox) / 1e6
+    config = tempfile.mkdtemp(prefix="tagstrip-bench-")
+    with open(os.path.join(config, "Tagstrip.ini"), "w") as ini:
+        ini.write("[Settings]\nFlags=255\n")
+
+    systems = [("tagstrip scan", [arguments.tagstrip, "scan", "--config-dir", config, arguments.mbox])]
+    for jobs in arguments.jobs:
+        systems.append(("tagstrip scan -j %d" % jobs,
+                        [arguments.tagstrip, "scan", "-j", str(jobs), "--config-dir", config, arguments.mbox]))
+    peer = ("python lxml", [arguments.python, os.path.join(HERE, "lxml_peer.py"), arguments.mbox])
+    systems.append(peer)
+
+    print("mailbox: %s, %.1f MB" % (arguments.mbox, megabytes))
+    print("%-20s %5s %8s %8s %8s %8s %9s %8s" % ("system", "round", "wall s", "cpu s", "MB/s", "cpu MB/s",
+                                                 "RSS MiB", "x peer"))
+    results = {name: [] for name, _ in systems}
+    for round_number in range(1, arguments.rounds + 1):
+        runs = {name: measure(command) for name, command in systems}
+        for name, _ in systems:
+            wall, cpu, rss = runs[name]
+            results[name].append((wall, cpu, rss, runs[peer[0]][0] / wall))
+            print("%-20s %5d %8.3f %8.3f %8.1f %8.1f %9.1f %8.2f"
+                  % (name, round_number, wall, cpu, megabytes / wall, megabytes / cpu, rss,
+                     runs[peer[0]][0] / wall))
+    print("median of %d paired rounds:" % arguments.rounds)
+    for name, _ in systems:
+        walls, cpus, rsses, ratios = zip(*results[name])
+        wall = statistics.median(walls)
+        cpu = statistics.median(cpus)
+        print("%-20s %5s %8.3f %8.3f %8.1f %8.1f %9.1f %8.2f"
+              % (name, "", wall, cpu, megabytes / wall, megabytes / cpu, max(rsses), statistics.median(ratios)))
+
+
+if __name__ == "__main__":
+    main()
