@@ -37,6 +37,10 @@ INSTANTIATE_TEST_SUITE_P(
                     FindCase{"a[b", "A{B", -1},                  // '[' is not '{'
                     FindCase{"x\xC4y", "\xE4", -1},              // no folding above 127
                     FindCase{"x\xC4y", "\xC4", 1},
-                    FindCase{"a@b", "A`B", -1}));                // '@' and '`' stay apart
+                    FindCase{"a@b", "A`B", -1},                  // '@' and '`' stay apart
+                    FindCase{"aXAb", "ab", 2},                   // lower case tried first, fails
+                    FindCase{"AxAyaB", "ab", 4},                 // upper case tried first, fails
+                    FindCase{"1-2--3", "--3", 3},                // first character no letter
+                    FindCase{"abAB", "ab", 0}));
 
 }  // namespace
