@@ -1,6 +1,6 @@
 // The tag scanner and the tag rules on arbitrary HTML, under remove switches taken from
 // the first byte. Checks that the tokens add up to the input but for a trailing
-// whitespace run, and that every word of text outside tags survives the rules.
+// whitespace run, and that all text outside tags survives the rules.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -62,8 +62,7 @@ std::string Filter(const std::string& html, int flags, std::string& tokenTexts, 
     std::ostringstream output;
     engine.output = &output;
     RecordingSink recorder(engine);
-    std::istringstream input(html);
-    TagScanner().Run(input, &recorder);
+    TagScanner().Run(html, &recorder);
     tokenTexts = recorder.texts;
     words = recorder.words;
     return output.str();

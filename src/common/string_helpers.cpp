@@ -12,8 +12,6 @@ bool EndsWith(const std::string& text, const char* suffix)
 void ToLower(std::string& text)
 {
     for (char& character : text) {
-        if (character >= 'A' && character <= 'Z') {
-            character = static_cast<char>(character - 'A' + 'a');
-        }
+        character = FoldAsciiLetter(character);
     }
 }

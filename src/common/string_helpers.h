@@ -9,6 +9,12 @@ inline bool IsHtmlSpace(char character)
     return character == ' ' || character == '\t' || character == '\n' || character == '\r';
 }
 
+// A to Z become a to z; every other byte stays as it is, whatever the locale.
+inline char FoldAsciiLetter(char character)
+{
+    return character >= 'A' && character <= 'Z' ? static_cast<char>(character - 'A' + 'a') : character;
+}
+
 // False when text is shorter than suffix, else whether text ends with it.
 bool EndsWith(const std::string& text, const char* suffix);
 

@@ -1,12 +1,19 @@
 #include "html/tag.h"
 
+#include <algorithm>
+
 #include "common/string_helpers.h"
 
 namespace {
 
-const std::size_t kNone = std::string::npos;
+const std::size_t kNone = std::string_view::npos;
 
-std::size_t FindSpace(const std::string& text, std::size_t from)
+enum AttrState {
+    ReadingName,
+    ReadingValue
+};
+
+std::size_t FindSpace(std::string_view text, std::size_t from)
 {
     for (std::size_t position = from; position < text.size(); ++position) {
         if (IsHtmlSpace(text[position])) {
@@ -16,7 +23,7 @@ std::size_t FindSpace(const std::string& text, std::size_t from)
     return kNone;
 }
 
-std::size_t FindNonSpace(const std::string& text, std::size_t from)
+std::size_t FindNonSpace(std::string_view text, std::size_t from)
 {
     for (std::size_t position = from; position < text.size(); ++position) {
         if (!IsHtmlSpace(text[position])) {
@@ -31,12 +38,22 @@ bool EndsName(char character)
     return character == '=' || IsHtmlSpace(character);
 }
 
+bool ByNameThenPosition(const Attribute& left, const Attribute& right)
+{
+    return left.name != right.name ? left.name < right.name : left.position < right.position;
+}
+
+bool ByName(const Attribute& attribute, std::string_view name)
+{
+    return attribute.name < name;
+}
+
 }  // namespace
 
 // Raw text runs from "<" to ">" inclusive. The name starts at the first non-blank after
 // "<" and ends at the next blank; without a blank it is everything between the brackets,
 // which keeps a leading blank or a trailing "/" and so misses the tag table on purpose.
-void Tag::Parse(const std::string& raw)
+void Tag::Parse(std::string_view raw)
 {
     Clear();
     const std::size_t nameStart = FindNonSpace(raw, 1);
@@ -46,9 +63,9 @@ void Tag::Parse(const std::string& raw)
     }
     const std::size_t nameEnd = FindSpace(raw, nameStart);
     if (nameEnd == kNone) {
-        name.assign(raw, 1, raw.size() - 2);
+        name.assign(raw.substr(1, raw.size() - 2));
     } else {
-        name.assign(raw, nameStart, nameEnd - nameStart);
+        name.assign(raw.substr(nameStart, nameEnd - nameStart));
         ParseRest(raw, nameEnd);
     }
     ToLower(name);
@@ -64,19 +81,21 @@ bool Tag::IsScriptOrStyle() const
 void Tag::Clear()
 {
     name.clear();
-    attributeText.clear();
+    attributeText = std::string_view();
     attributes.clear();
+    attributeNames.clear();
     code = 0;
-    attrState = ReadingName;
-    pendingName.clear();
-    pendingValue.clear();
-    quote = ' ';
-    atValueStart = true;
+}
+
+const Attribute* Tag::FindAttribute(std::string_view attributeName) const
+{
+    const auto found = std::lower_bound(attributes.begin(), attributes.end(), attributeName, ByName);
+    return found != attributes.end() && found->name == attributeName ? &*found : nullptr;
 }
 
 // A comment whose opener is followed by whitespace keeps its whole text, to be written
 // back as it stood; anything else after the name is attribute text up to the final ">".
-void Tag::ParseRest(const std::string& raw, std::size_t nameEnd)
+void Tag::ParseRest(std::string_view raw, std::size_t nameEnd)
 {
     if (name == "!--") {
         attributeText = raw;
@@ -86,83 +105,92 @@ void Tag::ParseRest(const std::string& raw, std::size_t nameEnd)
     if (attributesStart == kNone || attributesStart + 1 >= raw.size()) {
         return;
     }
-    attributeText.assign(raw, attributesStart, raw.size() - 1 - attributesStart);
+    attributeText = raw.substr(attributesStart, raw.size() - 1 - attributesStart);
     ParseAttributes();
 }
 
-// The attribute parser reads whole runs of name or value characters at a time; each
-// step returns the position after what it has read.
+// The attribute parser reads whole names and values at a time. A name runs to whitespace
+// or "=", quotes being ordinary name characters. An opening quote is not part of the
+// value; any other first character, whitespace included, starts an unquoted value, which
+// runs to the next whitespace and keeps any quotes in it. A value still open at the end
+// is kept only when it has a name; a value closed without a name gets the empty name.
 void Tag::ParseAttributes()
 {
+    attributeNames.reserve(attributeText.size());
+    const std::string_view text = attributeText;
+    AttrState state = ReadingName;
+    std::string_view pendingName;
+    std::string_view pendingValue;
     std::size_t position = 0;
-    while (position < attributeText.size()) {
-        position = attrState == ReadingName ? ReadName(position) : ReadValue(position);
+    while (position < text.size()) {
+        const char character = text[position];
+        switch (state) {
+        case ReadingName:
+            if (character == '=') {
+                state = ReadingValue;
+                ++position;
+            } else if (IsHtmlSpace(character)) {
+                if (!pendingName.empty()) {
+                    AddAttribute(pendingName, std::string_view());
+                    pendingName = std::string_view();
+                }
+                ++position;
+            } else {
+                std::size_t end = position + 1;
+                while (end < text.size() && !EndsName(text[end])) {
+                    ++end;
+                }
+                pendingName = text.substr(position, end - position);
+                position = end;
+            }
+            break;
+        case ReadingValue: {
+            const bool quoted = character == '\'' || character == '"';
+            const std::size_t start = quoted ? position + 1 : position;
+            const std::size_t end = quoted ? text.find(character, start) : FindSpace(text, position + 1);
+            if (end == kNone) {
+                pendingValue = text.substr(start);
+                position = text.size();
+            } else {
+                AddAttribute(pendingName, text.substr(start, end - start));
+                pendingName = std::string_view();
+                state = ReadingName;
+                position = end + 1;
+            }
+            break;
+        }
+        }
     }
     if (!pendingName.empty()) {
-        CommitAttribute();
+        AddAttribute(pendingName, pendingValue);
     }
+    KeepLastOfEachName();
 }
 
-// A name runs to whitespace or "="; quotes are ordinary name characters.
-std::size_t Tag::ReadName(std::size_t position)
+void Tag::AddAttribute(std::string_view rawName, std::string_view value)
 {
-    const char character = attributeText[position];
-    if (character == '=') {
-        attrState = ReadingValue;
-        return position + 1;
+    const std::size_t start = attributeNames.size();
+    attributeNames.append(rawName);
+    std::string_view lowered(attributeNames.data() + start, rawName.size());
+    for (std::size_t index = start; index < attributeNames.size(); ++index) {
+        attributeNames[index] = FoldAsciiLetter(attributeNames[index]);
     }
-    if (IsHtmlSpace(character)) {
-        if (!pendingName.empty()) {
-            CommitAttribute();
+    attributes.push_back({lowered, value, static_cast<std::uint32_t>(attributes.size())});
+}
+
+// Sorted by name, and of several attributes of one name the last one written stays.
+void Tag::KeepLastOfEachName()
+{
+    if (attributes.size() < 2) {
+        return;
+    }
+    std::sort(attributes.begin(), attributes.end(), ByNameThenPosition);
+    std::size_t kept = 0;
+    for (std::size_t index = 0; index < attributes.size(); ++index) {
+        if (index + 1 < attributes.size() && attributes[index + 1].name == attributes[index].name) {
+            continue;
         }
-        return position + 1;
+        attributes[kept++] = attributes[index];
     }
-    std::size_t end = position + 1;
-    while (end < attributeText.size() && !EndsName(attributeText[end])) {
-        ++end;
-    }
-    pendingName.append(attributeText, position, end - position);
-    return end;
-}
-
-// An opening quote is not part of the value; any other first character starts an
-// unquoted value, which runs to the next whitespace and keeps any quotes in it.
-std::size_t Tag::ReadValue(std::size_t position)
-{
-    if (atValueStart) {
-        StartValue(attributeText[position]);
-        return position + 1;
-    }
-    const std::size_t end = quote == ' ' ? FindSpace(attributeText, position)
-                                         : attributeText.find(quote, position);
-    if (end == kNone) {
-        pendingValue.append(attributeText, position, kNone);
-        return attributeText.size();
-    }
-    pendingValue.append(attributeText, position, end - position);
-    CommitAttribute();
-    attrState = ReadingName;
-    atValueStart = true;
-    return end + 1;
-}
-
-void Tag::StartValue(char character)
-{
-    atValueStart = false;
-    if (character == '\'' || character == '"') {
-        quote = character;
-    } else {
-        quote = ' ';
-        pendingValue += character;
-    }
-}
-
-// The later of two attributes with the same lower-cased name wins; a value read without
-// a name is stored under the empty name.
-void Tag::CommitAttribute()
-{
-    ToLower(pendingName);
-    attributes.insert_or_assign(pendingName, pendingValue);
-    pendingName.clear();
-    pendingValue.clear();
+    attributes.resize(kept);
 }

@@ -3,46 +3,47 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <ostream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "html/tag_table.h"
 
-enum AttrState : std::int32_t {
-    ReadingName = 1,
-    ReadingValue = 2
+// One attribute of a parsed tag: its lower-cased name and its value as written, without
+// quotes. The name lies in the tag's own store, the value in the raw text of the tag.
+struct Attribute {
+    std::string_view name;
+    std::string_view value;
+    std::uint32_t position;  // where it stood among the tag's attributes
 };
 
-// One parsed tag or comment: lower-cased name (an end tag keeps its "/"), the raw attribute
-// text, the attributes by lower-cased name (one entry per name, the later value winning)
-// and the tag table code of the name.
+// One parsed tag or comment: lower-cased name (an end tag keeps its "/"), the raw
+// attribute text, the attributes in byte order of their lower-cased names (one per name,
+// the later value winning) and the tag table code of the name. The attribute text and
+// values point into the raw text, which must outlive the parsed tag.
 class Tag {
 public:
-    void Parse(const std::string& raw);
+    void Parse(std::string_view raw);
     bool IsScriptOrStyle() const;
-    // Back to the state of a freshly constructed tag; the strings keep their room.
+    // Back to the state of a freshly constructed tag; the buffers keep their room.
     void Clear();
+    // The attribute of that exact lower-case name, or null.
+    const Attribute* FindAttribute(std::string_view attributeName) const;
 
     std::string name;
-    std::string attributeText;
-    std::map<std::string, std::string, ByteOrder> attributes;
+    std::string_view attributeText;
+    std::vector<Attribute> attributes;
     TagCode code = 0;
 
-    // Working state of the attribute parser; meaningless outside Parse.
-    AttrState attrState = ReadingName;
-    std::string pendingName;
-    std::string pendingValue;
-    char quote = ' ';
-    bool atValueStart = true;
-
 private:
-    void ParseRest(const std::string& raw, std::size_t nameEnd);
+    void ParseRest(std::string_view raw, std::size_t nameEnd);
     void ParseAttributes();
-    std::size_t ReadName(std::size_t position);
-    std::size_t ReadValue(std::size_t position);
-    void StartValue(char character);
-    void CommitAttribute();
+    void AddAttribute(std::string_view rawName, std::string_view value);
+    void KeepLastOfEachName();
+
+    // The lower-cased attribute names; reserved before parsing so that it never moves.
+    std::string attributeNames;
 };
 
 // Writes a tag in the normalised form: "<name attr="value" flag>"; a comment whose opener
@@ -50,13 +51,17 @@ private:
 std::ostream& operator<<(std::ostream& out, const Tag& tag);
 
 // Writes a value between double quotes, each double quote inside it as "&quot;".
-void WriteQuotedValue(std::ostream& out, const std::string& value);
+void WriteQuotedValue(std::ostream& out, std::string_view value);
 
 // Unformatted writes straight into the stream's buffer, as every byte of every HTML part
 // passes here: a field width left on the stream pads nothing, and a stream that has
 // failed swallows the bytes.
 void WriteBytes(std::ostream& out, const char* data, std::size_t size);
-void WriteBytes(std::ostream& out, const std::string& text);
+
+inline void WriteBytes(std::ostream& out, std::string_view text)
+{
+    WriteBytes(out, text.data(), text.size());
+}
 
 inline void WriteByte(std::ostream& out, char character)
 {

@@ -1,11 +1,10 @@
 // The tag rules: what of each HTML token stays in the mail and which categories it
 // charges. Tags are sorted by their tag table code through kTagRules; the anchor, image,
 // meta and link rows have a rule of their own, which charges its categories itself.
-#include <string>
+#include <algorithm>
 #include <string_view>
 
 #include "analysis/filter_engine.h"
-#include "common/find_no_case.h"
 #include "common/string_helpers.h"
 
 namespace {
@@ -69,21 +68,39 @@ bool IsStartTag(const Tag& tag)
     return tag.name.empty() || tag.name[0] != '/';
 }
 
-const std::string* FindAttribute(const Tag& tag, std::string_view name)
+const std::string_view* FindAttribute(const Tag& tag, std::string_view name)
 {
-    const auto attribute = tag.attributes.find(name);
-    return attribute != tag.attributes.end() ? &attribute->second : nullptr;
+    const Attribute* attribute = tag.FindAttribute(name);
+    return attribute != nullptr ? &attribute->value : nullptr;
 }
 
-bool AttributeIs(const Tag& tag, const char* name, const char* expected)
+// Whether text equals lowerCase when A to Z are folded to a to z.
+bool EqualsFolded(std::string_view text, std::string_view lowerCase)
 {
-    const std::string* value = FindAttribute(tag, name);
-    if (value == nullptr) {
+    if (text.size() != lowerCase.size()) {
         return false;
     }
-    std::string folded = *value;
-    ToLower(folded);
-    return folded == expected;
+    for (std::size_t index = 0; index < text.size(); ++index) {
+        if (FoldAsciiLetter(text[index]) != lowerCase[index]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool AttributeIs(const Tag& tag, std::string_view name, std::string_view lowerCase)
+{
+    const std::string_view* value = FindAttribute(tag, name);
+    return value != nullptr && EqualsFolded(*value, lowerCase);
+}
+
+// An address of an inline part: "cid:" in any letter case and at least one character
+// more. The value is searched only up to a NUL in it, as a C string would be.
+bool IsContentIdAddress(std::string_view source)
+{
+    const std::string_view scheme = "cid:";
+    const std::size_t length = std::min(source.find('\0'), source.size());
+    return length > scheme.size() && EqualsFolded(source.substr(0, scheme.size()), scheme);
 }
 
 void WriteBare(std::ostream& out, const Tag& tag)
@@ -105,8 +122,7 @@ void FilterEngine::OnToken(const Token& token)
         FilterContent(token);
         break;
     case KindText:
-    case KindSpace:
-        *output << token;
+        WriteBytes(*output, token.text);
         break;
     }
 }
@@ -183,7 +199,7 @@ void FilterEngine::FilterLink(const Token& token)
     }
     WriteByte(*output, '<');
     WriteBytes(*output, token.tag.name);
-    if (const std::string* href = FindAttribute(token.tag, "href")) {
+    if (const std::string_view* href = FindAttribute(token.tag, "href")) {
         WriteBytes(*output, " href=", 6);
         WriteQuotedValue(*output, *href);
     }
@@ -194,12 +210,12 @@ void FilterEngine::FilterLink(const Token& token)
 // replaced image leaves its alternative text in brackets, or nothing.
 void FilterEngine::FilterImage(const Token& token)
 {
-    const std::string* source = FindAttribute(token.tag, "src");
+    const std::string_view* source = FindAttribute(token.tag, "src");
     if (source == nullptr) {
         return;
     }
-    const bool internal = FindNoCase(source->c_str(), "cid:") == source->c_str();
-    const bool query = source->find('?') != std::string::npos;
+    const bool internal = IsContentIdAddress(*source);
+    const bool query = source->find('?') != std::string_view::npos;
     bool replace;
     if (internal) {
         found[CategoryImagesInt] = true;
@@ -213,7 +229,7 @@ void FilterEngine::FilterImage(const Token& token)
     }
     if (!replace) {
         *output << token;
-    } else if (const std::string* alt = FindAttribute(token.tag, "alt")) {
+    } else if (const std::string_view* alt = FindAttribute(token.tag, "alt")) {
         WriteByte(*output, '[');
         WriteBytes(*output, *alt);
         WriteByte(*output, ']');
@@ -252,9 +268,9 @@ void FilterEngine::FilterContent(const Token& token)
     if (suppressContent) {
         return;
     }
-    const std::string& text = token.text;
-    const std::size_t import = insideStyle ? text.find("@import") : std::string::npos;
-    if (import == std::string::npos) {
+    const std::string_view text = token.text;
+    const std::size_t import = insideStyle ? text.find("@import") : std::string_view::npos;
+    if (import == std::string_view::npos) {
         WriteBytes(*output, text);
         return;
     }
@@ -265,7 +281,7 @@ void FilterEngine::FilterContent(const Token& token)
     }
     WriteBytes(*output, text.data(), import);
     const std::size_t semicolon = text.find(';', import);
-    if (semicolon != std::string::npos) {
+    if (semicolon != std::string_view::npos) {
         WriteBytes(*output, text.data() + semicolon + 1, text.size() - semicolon - 1);
     }
 }

@@ -1,47 +1,40 @@
 #ifndef TAGSTRIP_HTML_TAG_SCANNER_H
 #define TAGSTRIP_HTML_TAG_SCANNER_H
 
+#include <cstddef>
 #include <cstdint>
-#include <istream>
-#include <string>
+#include <string_view>
 
 #include "html/token.h"
 
 enum ScannerState : std::int32_t {
-    InTag = 1,
-    InText = 2,
-    InComment = 3,
-    InContent = 4,
-    InSpace = 5
+    InText,
+    InTag,
+    InComment,
+    InContent
 };
 
-// Cuts one HTML body into tags, comments, words, whitespace runs and script or style
-// content, and hands each token to a sink. One scanner per body, run once.
+// Cuts one HTML body into tags, comments, runs of text and script or style content, and
+// hands each token to a sink. One scanner per body, run once.
 class TagScanner {
 public:
-    void Run(std::istream& in, TokenSink* sink);
+    void Run(std::string_view html, TokenSink* sink);
 
-    std::int32_t state = InSpace;
+    ScannerState state = InText;
     TokenSink* sink = nullptr;
 
 private:
-    const char* Step(const char* at, const char* end);
-    const char* StepInSpace(const char* at, const char* end);
-    const char* StepInText(const char* at, const char* end);
-    const char* StepInTag(const char* at, const char* end);
-    const char* StepInComment(const char* at, const char* end);
-    const char* StepInContent(const char* at, const char* end);
-    const char* StartToken(const char* at);
-    const char* Collect(const char* from, const char* to);
-    const char* CollectThrough(const char* at, const char* end, char stop);
-    const char* CollectTagThrough(const char* at, const char* end, const char* closer);
-    void DeliverHeld();
-    void Deliver(TokenKind kind);
-    void DeliverTag();
+    std::size_t StepInText(std::size_t at);
+    std::size_t StepInTag(std::size_t at);
+    std::size_t StepInComment(std::size_t at);
+    std::size_t StepInContent(std::size_t at);
+    std::size_t DeliverTag(std::size_t from, std::size_t closer);
+    std::size_t DeliverRest(std::size_t from, TokenKind kind);
+    void Deliver(TokenKind kind, std::size_t from, std::size_t to);
 
-    // The token being collected. Its text is the scanner's buffer, so that delivering a
-    // token copies nothing and the buffer keeps its capacity from one token to the next.
-    Token token{KindText, std::string(), Tag()};
+    std::string_view html;
+    // The token being delivered; its tag keeps its buffers from one tag to the next.
+    Token token{KindText, std::string_view(), Tag()};
 };
 
 #endif

@@ -1,5 +1,9 @@
 #include "html/tag_table.h"
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
+
 namespace {
 
 struct TagRow {
@@ -54,24 +58,53 @@ const TagRow kTagRows[] = {
     {"/tr", CodeTr},
 };
 
-}  // namespace
+// Every known name is at most seven bytes long: its bytes and its length pack into one
+// number, and the packed names are searched in sorted order.
+constexpr std::size_t kLongestName = 7;
 
-const TagTable& GetTagTable()
+std::uint64_t PackedName(std::string_view name)
+{
+    std::uint64_t packed = name.size();
+    for (const char character : name) {
+        packed = (packed << 8) | static_cast<unsigned char>(character);
+    }
+    return packed << (8 * (kLongestName - name.size()));
+}
+
+struct PackedRow {
+    std::uint64_t name;
+    TagCode code;
+
+    bool operator<(const PackedRow& other) const { return name < other.name; }
+};
+
+constexpr std::size_t kRowCount = sizeof kTagRows / sizeof kTagRows[0];
+
+typedef std::array<PackedRow, kRowCount> PackedTable;
+
+const PackedTable& GetPackedTable()
 {
     // A function-local static is built exactly once, even when two threads arrive together.
-    static const TagTable table = [] {
-        TagTable rows;
-        for (const TagRow& row : kTagRows) {
-            rows.emplace(row.name, row.code);
+    static const PackedTable table = [] {
+        PackedTable rows;
+        for (std::size_t index = 0; index < kRowCount; ++index) {
+            rows[index] = {PackedName(kTagRows[index].name), kTagRows[index].code};
         }
+        std::sort(rows.begin(), rows.end());
         return rows;
     }();
     return table;
 }
 
-TagCode LookUpTag(const std::string& name)
+}  // namespace
+
+TagCode LookUpTag(std::string_view name)
 {
-    const TagTable& table = GetTagTable();
-    const TagTable::const_iterator entry = table.find(name);
-    return entry != table.end() ? entry->second : 0;
+    if (name.empty() || name.size() > kLongestName) {
+        return 0;
+    }
+    const PackedTable& table = GetPackedTable();
+    const PackedRow wanted{PackedName(name), 0};
+    const auto row = std::lower_bound(table.begin(), table.end(), wanted);
+    return row != table.end() && row->name == wanted.name ? row->code : 0;
 }

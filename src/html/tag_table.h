@@ -1,10 +1,7 @@
 #ifndef TAGSTRIP_HTML_TAG_TABLE_H
 #define TAGSTRIP_HTML_TAG_TABLE_H
 
-#include <cstddef>
 #include <cstdint>
-#include <map>
-#include <string>
 #include <string_view>
 
 // The number of a known tag name, the same for its start and end form; 0 for other names.
@@ -35,31 +32,8 @@ enum : TagCode {
     CodeTr = 22
 };
 
-// Plain byte-wise order of names, compared in line: names are short, and every tag
-// looks its name up once and its attributes several times.
-struct ByteOrder {
-    typedef void is_transparent;
-
-    bool operator()(std::string_view left, std::string_view right) const
-    {
-        const std::size_t common = left.size() < right.size() ? left.size() : right.size();
-        for (std::size_t index = 0; index < common; ++index) {
-            const unsigned char leftByte = static_cast<unsigned char>(left[index]);
-            const unsigned char rightByte = static_cast<unsigned char>(right[index]);
-            if (leftByte != rightByte) {
-                return leftByte < rightByte;
-            }
-        }
-        return left.size() < right.size();
-    }
-};
-
-typedef std::map<std::string, TagCode, ByteOrder> TagTable;
-
-// The one table of known tags, built on first use (safe when two threads race to it).
-const TagTable& GetTagTable();
-
-// The code of an already lower-cased name, 0 when the table does not hold it.
-TagCode LookUpTag(const std::string& name);
+// The code of an already lower-cased name, exactly as written; 0 when the table does not
+// hold it. The table is built on first use, safe when two threads race to it.
+TagCode LookUpTag(std::string_view name);
 
 #endif

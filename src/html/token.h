@@ -3,20 +3,20 @@
 
 #include <cstdint>
 #include <ostream>
-#include <string>
+#include <string_view>
 
 #include "html/tag.h"
 
 enum TokenKind : std::int32_t {
     KindTag = 1,      // a tag or comment, "<" to ">" inclusive
-    KindText = 2,     // one word outside tags
-    KindContent = 3,  // the raw content of a script or style element
-    KindSpace = 4     // a run of whitespace outside tags
+    KindText = 2,     // text outside tags: words and whitespace up to the next "<"
+    KindContent = 3   // the raw content of a script or style element
 };
 
+// A token's text points into the HTML being scanned; it lives only for the delivery.
 struct Token {
     TokenKind kind;
-    std::string text;
+    std::string_view text;
     Tag tag;
 };
 

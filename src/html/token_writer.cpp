@@ -3,13 +3,13 @@
 
 namespace {
 
-void WriteAttribute(std::ostream& out, const std::string& name, const std::string& value)
+void WriteAttribute(std::ostream& out, const Attribute& attribute)
 {
     WriteByte(out, ' ');
-    WriteBytes(out, name);
-    if (!value.empty()) {
+    WriteBytes(out, attribute.name);
+    if (!attribute.value.empty()) {
         WriteByte(out, '=');
-        WriteQuotedValue(out, value);
+        WriteQuotedValue(out, attribute.value);
     }
 }
 
@@ -32,19 +32,19 @@ std::ostream& operator<<(std::ostream& out, const Tag& tag)
     }
     WriteByte(out, '<');
     WriteBytes(out, tag.name);
-    for (const auto& attribute : tag.attributes) {
-        WriteAttribute(out, attribute.first, attribute.second);
+    for (const Attribute& attribute : tag.attributes) {
+        WriteAttribute(out, attribute);
     }
     WriteByte(out, '>');
     return out;
 }
 
 // A double quote left bare would end the value early for the next reader of the mail.
-void WriteQuotedValue(std::ostream& out, const std::string& value)
+void WriteQuotedValue(std::ostream& out, std::string_view value)
 {
     WriteByte(out, '"');
     std::size_t written = 0;
-    for (std::size_t quote = value.find('"'); quote != std::string::npos;
+    for (std::size_t quote = value.find('"'); quote != std::string_view::npos;
          quote = value.find('"', written)) {
         WriteBytes(out, value.data() + written, quote - written);
         WriteBytes(out, "&quot;", 6);
@@ -74,9 +74,4 @@ void WriteBytes(std::ostream& out, const char* data, std::size_t size)
     if (written != count) {
         out.setstate(std::ios::badbit);
     }
-}
-
-void WriteBytes(std::ostream& out, const std::string& text)
-{
-    WriteBytes(out, text.data(), text.size());
 }

@@ -1,5 +1,3 @@
-#include <sstream>
-
 #include "analysis/filter_engine.h"
 #include "common/find_no_case.h"
 #include "html/tag_scanner.h"
@@ -47,8 +45,7 @@ void FilterEngine::WriteBody(const std::string& body, bool isHtml)
         output->write(body.data(), body.size());
         return;
     }
-    std::istringstream in(body);
     TagScanner scanner;
-    scanner.Run(in, this);
+    scanner.Run(body, this);
     *output << "\r\n\r\n";
 }

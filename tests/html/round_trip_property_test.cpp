@@ -161,8 +161,7 @@ std::string Rewrite(const std::string& html, std::string& tokenTexts)
     std::ostringstream out;
     engine.output = &out;
     TextRecorder recorder(engine);
-    std::istringstream in(html);
-    TagScanner().Run(in, &recorder);
+    TagScanner().Run(html, &recorder);
     engine.output = nullptr;
     tokenTexts = recorder.texts;
     return out.str();

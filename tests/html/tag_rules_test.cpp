@@ -24,8 +24,7 @@ std::string FilterBody(FilterEngine& engine, const std::string& html)
 {
     std::ostringstream out;
     engine.output = &out;
-    std::istringstream in(html);
-    TagScanner().Run(in, &engine);
+    TagScanner().Run(html, &engine);
     engine.output = nullptr;
     return out.str();
 }
