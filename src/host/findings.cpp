@@ -1,24 +1,50 @@
 #include "host/findings.h"
 
-#include "common/string_helpers.h"
+#include <algorithm>
+#include <string_view>
 
 namespace {
 
-bool EndsInQuoted(const std::string& line, const char* text)
+// Each category's found and removed texts in single quotes, as a findings line ends.
+struct QuotedTexts {
+    std::string found[CategoryCount];
+    std::string removed[CategoryCount];
+
+    QuotedTexts()
+    {
+        for (int category = 0; category < CategoryCount; ++category) {
+            found[category] = std::string("'") + kCategories[category].foundText + "'";
+            removed[category] = std::string("'") + kCategories[category].removedText + "'";
+        }
+    }
+};
+
+const QuotedTexts& TheQuotedTexts()
 {
-    return EndsWith(line, (std::string("'") + text + "'").c_str());
+    static const QuotedTexts texts;
+    return texts;
+}
+
+bool EndsWithText(std::string_view line, const std::string& ending)
+{
+    return line.size() >= ending.size() && line.compare(line.size() - ending.size(), ending.size(), ending) == 0;
 }
 
 }  // namespace
 
 CategoryMarks MarksFromFindings(const std::string& findings)
 {
+    const QuotedTexts& quoted = TheQuotedTexts();
     CategoryMarks marks;
-    for (const std::string& line : FindingsLines(findings)) {
+    std::size_t start = 0;
+    while (start < findings.size()) {
+        const std::size_t end = std::min(findings.find('\n', start), findings.size());
+        const std::string_view line(findings.data() + start, end - start);
         for (int category = 0; category < CategoryCount; ++category) {
-            marks.found[category] |= EndsInQuoted(line, kCategories[category].foundText);
-            marks.removed[category] |= EndsInQuoted(line, kCategories[category].removedText);
+            marks.found[category] |= EndsWithText(line, quoted.found[category]);
+            marks.removed[category] |= EndsWithText(line, quoted.removed[category]);
         }
+        start = end + 1;
     }
     return marks;
 }

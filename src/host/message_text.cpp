@@ -13,15 +13,20 @@ const char* LineEndOf(const std::string& message)
     return UsesCrlf(message) ? "\r\n" : "\n";
 }
 
+// Copies whole stretches between line ends at a time.
 std::string CrlfToLf(const std::string& text)
 {
     std::string result;
     result.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
-            result += text[i];
+    std::size_t copied = 0;
+    for (std::size_t lineFeed = text.find('\n'); lineFeed != std::string::npos;
+         lineFeed = text.find('\n', lineFeed + 1)) {
+        if (lineFeed > copied && text[lineFeed - 1] == '\r') {
+            result.append(text, copied, lineFeed - 1 - copied);
+            copied = lineFeed;
         }
     }
+    result.append(text, copied, std::string::npos);
     return result;
 }
 
