@@ -5,9 +5,10 @@
 namespace {
 
 const char kHelp[] =
-    "Usage: tagstrip config\n"
-    "Opens the analyzer's settings window, as the mail filter shows it, to view and\n"
-    "change the settings in the ini file of --config-dir.\n";
+    "Usage: tagstrip config [ANALYZER]\n"
+    "Opens the settings window, as the mail filter shows it, with the page of the named\n"
+    "analyzer (any letter case; default the first to run, Tagstrip), to view and change\n"
+    "its settings in its ini file in --config-dir. The list shows every analyzer loaded.\n";
 
 int RunConfig(const ParsedCommandLine& commandLine)
 {

@@ -22,7 +22,9 @@ const char kCommonHelp[] =
     "                    else $XDG_CONFIG_HOME/tagstrip or ~/.config/tagstrip when it exists,\n"
     "                    else /etc/tagstrip when it exists, else the built-in settings.\n"
     "                    Only settings --set and config create it (its last part only)\n"
-    "  --module PATH     the analyzer module; default Tagstrip.Analyzer beside this program\n"
+    "  --module PATH     an analyzer module to run; may be given more than once; default\n"
+    "                    every *.Analyzer module beside this program, in the order of\n"
+    "                    section AnalyzerOrder of tagstrip.ini in the settings directory\n"
     "  --help            this text\n";
 
 void PrintProgramHelp(std::ostream& out)

@@ -1,8 +1,12 @@
 #include "cli/session_setup.h"
 
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <unistd.h>
 
+#include "common/string_helpers.h"
 #include "host/plugin_settings.h"
 #include "host/settings_check.h"
 #include "mailbox/file_io.h"
@@ -14,6 +18,21 @@ std::string ProgramDirectory()
     char path[4096];
     ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
     return length > 0 ? DirectoryOf(std::string(path, static_cast<std::size_t>(length))) : ".";
+}
+
+// Every "*.Analyzer" file in directory, by name.
+std::vector<std::string> AnalyzerModulesIn(const std::string& directory)
+{
+    std::vector<std::string> paths;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(directory, error)) {
+        const std::string name = entry.path().filename().string();
+        if (EndsWith(name, ".Analyzer") && name.size() > std::strlen(".Analyzer")) {
+            paths.push_back(entry.path().string());
+        }
+    }
+    std::sort(paths.begin(), paths.end());
+    return paths;
 }
 
 std::optional<std::string> ExplicitDirectory(const ParsedCommandLine& commandLine)
@@ -45,9 +64,28 @@ void WarnAboutSettings(const std::string& iniPath)
     }
 }
 
+// Only the Tagstrip analyzer's keys are known to the host's check.
+void WarnAboutSettings(const std::vector<std::string>& modulePaths, const std::string& directory)
+{
+    for (const std::string& modulePath : modulePaths) {
+        const std::string iniPath = PluginIniPath(modulePath, directory);
+        if (EndsWith(iniPath, "/Tagstrip.ini")) {
+            WarnAboutSettings(iniPath);
+        }
+    }
+}
+
 std::string ModulePath(const ParsedCommandLine& commandLine)
 {
     return commandLine.Value("--module", ProgramDirectory() + "/Tagstrip.Analyzer");
+}
+
+std::vector<std::string> ModulePaths(const ParsedCommandLine& commandLine)
+{
+    if (commandLine.Has("--module")) {
+        return commandLine.Values("--module");
+    }
+    return AnalyzerModulesIn(ProgramDirectory());
 }
 
 std::unique_ptr<HostSession> OpenSession(const ParsedCommandLine& commandLine, SettingsAccess access)
@@ -56,8 +94,9 @@ std::unique_ptr<HostSession> OpenSession(const ParsedCommandLine& commandLine, S
     std::string error;
     std::unique_ptr<HostSession> session;
     if (FindSettings(commandLine, access, location, error)) {
-        WarnAboutSettings(PluginIniPath(ModulePath(commandLine), location.directory));
-        session = HostSession::Open(ModulePath(commandLine), location.directory, error);
+        const std::vector<std::string> modulePaths = ModulePaths(commandLine);
+        WarnAboutSettings(modulePaths, location.directory);
+        session = HostSession::Open(modulePaths, location.directory, error);
     }
     if (session == nullptr) {
         std::cerr << "tagstrip: " << error << '\n';

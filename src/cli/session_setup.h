@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cli/command_line.h"
 #include "host/host_session.h"
@@ -16,8 +17,15 @@ bool FindSettings(const ParsedCommandLine& commandLine, SettingsAccess access, S
 // One warning on standard error for each problem of the plug-in's ini file.
 void WarnAboutSettings(const std::string& iniPath);
 
-// --module, else "Tagstrip.Analyzer" beside the running program.
+// The same for each analyzer module whose settings the host knows how to check.
+void WarnAboutSettings(const std::vector<std::string>& modulePaths, const std::string& directory);
+
+// The Tagstrip analyzer's module, whose settings the settings command shows: --module,
+// else "Tagstrip.Analyzer" beside the running program.
 std::string ModulePath(const ParsedCommandLine& commandLine);
+
+// Every --module given, else every "*.Analyzer" module beside the running program.
+std::vector<std::string> ModulePaths(const ParsedCommandLine& commandLine);
 
 // Opens the session that the command line names; on failure prints the reason.
 std::unique_ptr<HostSession> OpenSession(const ParsedCommandLine& commandLine,

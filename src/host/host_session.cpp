@@ -1,51 +1,75 @@
 #include "host/host_session.h"
 
+#include <algorithm>
 #include <climits>
+#include <strings.h>
 
 #include "host/message_text.h"
-#include "host/plugin_settings.h"
 
 namespace {
 
-// The analyzer's strings count their length in an int.
+// The analyzers' strings count their length in an int.
 constexpr std::size_t kLargestMessage = INT_MAX / 2;
 
 }  // namespace
 
-std::unique_ptr<HostSession> HostSession::Open(const std::string& modulePath,
+std::unique_ptr<HostSession> HostSession::Open(const std::vector<std::string>& modulePaths,
                                                const std::string& configDirectory, std::string& error)
 {
     std::unique_ptr<HostSession> session(new HostSession());
-    if (!session->module.Load(modulePath, error)) {
+    for (const std::string& path : modulePaths) {
+        std::unique_ptr<HostedAnalyzer> analyzer = HostedAnalyzer::Open(path, configDirectory, error);
+        if (analyzer == nullptr) {
+            return nullptr;
+        }
+        session->analyzers.push_back(std::move(analyzer));
+    }
+    if (session->analyzers.empty()) {
+        error = "no analyzer module to load";
         return nullptr;
     }
-    session->instance = session->module.InitAnalyzer(configDirectory.c_str(), configDirectory.c_str());
-    if (session->instance == nullptr) {
-        error = modulePath + ": InitAnalyzer created no analyzer instance";
-        return nullptr;
-    }
-    CString analyzerName;
-    session->module.GetAnalyzerName(session->instance, &analyzerName);
-    session->name.assign(analyzerName, analyzerName.GetLength());
-    session->order = session->module.GetAnalyzerOrder(session->instance);
-    session->type = session->module.GetAnalyzerType();
-    session->iconId = session->module.GetAnalyzerIconID(session->instance);
-    session->active = AnalyzerActive(PluginIniPath(modulePath, configDirectory));
+    std::stable_sort(session->analyzers.begin(), session->analyzers.end(),
+                     [](const std::unique_ptr<HostedAnalyzer>& left, const std::unique_ptr<HostedAnalyzer>& right) {
+                         return left->Order() < right->Order();
+                     });
     return session;
 }
 
-HostSession::~HostSession()
+std::unique_ptr<HostSession> HostSession::Open(const std::string& modulePath, const std::string& configDirectory,
+                                               std::string& error)
 {
-    if (instance != nullptr) {
-        module.UnInitAnalyzer(instance);
-    }
-    module.Unload();
+    return Open(std::vector<std::string>{modulePath}, configDirectory, error);
 }
 
+// The analyzers go in the reverse of their loading, the last loaded first.
+HostSession::~HostSession()
+{
+    while (!analyzers.empty()) {
+        analyzers.pop_back();
+    }
+}
+
+const HostedAnalyzer* HostSession::FindAnalyzer(const std::string& name) const
+{
+    for (const std::unique_ptr<HostedAnalyzer>& analyzer : analyzers) {
+        if (strcasecmp(analyzer->Name().c_str(), name.c_str()) == 0) {
+            return analyzer.get();
+        }
+    }
+    return nullptr;
+}
+
+bool HostSession::Active() const
+{
+    return std::any_of(analyzers.begin(), analyzers.end(),
+                       [](const std::unique_ptr<HostedAnalyzer>& analyzer) { return analyzer->Active(); });
+}
+
+// One record goes through every analyzer, as the analyzers expect of their host.
 MessageAnalysis HostSession::Analyze(const std::string& message) const
 {
     MessageAnalysis analysis;
-    if (!active) {
+    if (!Active()) {
         analysis.inactive = true;
         return analysis;
     }
@@ -60,7 +84,11 @@ MessageAnalysis HostSession::Analyze(const std::string& message) const
     }
     CString messageText(message.data(), static_cast<int>(message.size()));
     AnalysisRecord record{&messageText, 0, 0, 0, CString()};
-    analysis.rewritten = module.Analyze(instance, &record) == 1;
+    for (const std::unique_ptr<HostedAnalyzer>& analyzer : analyzers) {
+        if (analyzer->Active()) {
+            analysis.rewritten |= analyzer->Analyze(record);
+        }
+    }
     analysis.score = record.score;
     analysis.findings.assign(record.findings, record.findings.GetLength());
     if (analysis.rewritten) {

@@ -64,11 +64,16 @@ std::string WithoutTagstripHeaders(const std::string& filtered)
     return filtered.substr(start);
 }
 
+// These tests pin the output of our own analyzer, so they run it alone unless they name
+// a module themselves.
 class HostProgramTest : public ::testing::Test {
 protected:
     RunResult Run(std::vector<std::string> arguments, const std::string& stdinText = "") const
     {
         arguments.insert(arguments.begin() + 1, {"--config-dir", config.path});
+        if (std::find(arguments.begin(), arguments.end(), "--module") == arguments.end()) {
+            arguments.insert(arguments.begin() + 1, {"--module", TAGSTRIP_ANALYZER_MODULE});
+        }
         return RunTagstrip(arguments, stdinText);
     }
 
