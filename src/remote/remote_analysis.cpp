@@ -1,0 +1,64 @@
+#include "remote/remote_analysis.h"
+
+#include <cstdio>
+#include <sstream>
+
+#include "common/find_no_case.h"
+#include "mime/mime_walker.h"
+#include "remote/remote_filter.h"
+#include "remote/remote_part_handler.h"
+
+namespace {
+
+void AppendFindingsLine(CString& findings, int number, const char* text)
+{
+    char line[256];
+    std::snprintf(line, sizeof line, "%8d %s - '%s'\n", number, kRemoteAnalyzerName, text);
+    findings += line;
+}
+
+// Found lines before removed lines of each category, categories in their order.
+bool Report(const RemoteInstance& instance, const RemoteFilter& filter, AnalysisRecord& record)
+{
+    bool replace = false;
+    for (int index = 0; index < RemoteCategoryCount; ++index) {
+        const RemoteCategory category = static_cast<RemoteCategory>(index);
+        if (!filter.found[category]) {
+            continue;
+        }
+        const int points = instance.Points(category);
+        if (points > 0) {
+            AppendFindingsLine(record.findings, points, kRemoteCategories[category].foundText);
+            record.score += points;
+        }
+        if (filter.remove[category]) {
+            AppendFindingsLine(record.findings, 0, kRemoteCategories[category].removedText);
+            replace = true;
+        }
+    }
+    return replace;
+}
+
+}  // namespace
+
+bool AnalyzeRemote(const RemoteInstance& instance, AnalysisRecord& record)
+{
+    const CString& text = *record.messageText;
+    if (FindNoCase(text, "text/html") == nullptr) {
+        return false;
+    }
+    const std::shared_ptr<const TrackerList> trackers = instance.Trackers();
+    RemoteFilter filter(*trackers, instance.Flags());
+    std::ostringstream output;
+    filter.SetOutput(&output);
+    RemotePartHandler handler(filter, output);
+    std::istringstream input(std::string(text, static_cast<std::size_t>(text.GetLength())));
+    MimeWalker().Walk(input, &handler);
+    handler.Finish();
+    if (!Report(instance, filter, record)) {
+        return false;
+    }
+    const std::string filtered = output.str();
+    *record.messageText = CString(filtered.data(), static_cast<int>(filtered.size()));
+    return true;
+}

@@ -1,0 +1,394 @@
+#include "remote/remote_filter.h"
+
+#include <cctype>
+#include <cstring>
+
+#include "remote/character_references.h"
+#include "remote/css_loads.h"
+#include "remote/link_tracking.h"
+#include "remote/pixel_rules.h"
+#include "remote/recipients.h"
+
+namespace {
+
+enum AddressForm {
+    FormSingle,   // one address
+    FormSrcSet,   // candidates "address descriptor, ..."
+    FormRefresh   // "5; url=address"
+};
+
+enum LoadAction {
+    DropTag,       // the element means nothing without it; an image leaves its alt text in brackets
+    DropAttribute  // the element stays, with its content
+};
+
+// What a browser fetches without a click, element by element ("*": any element).
+struct FetchRule {
+    const char* element;
+    const char* attribute;
+    AddressForm form;
+    LoadAction action;
+};
+
+const FetchRule kFetchRules[] = {
+    {"img", "src", FormSingle, DropTag},          {"img", "srcset", FormSrcSet, DropTag},
+    {"img", "lowsrc", FormSingle, DropTag},       {"img", "dynsrc", FormSingle, DropTag},
+    {"image", "src", FormSingle, DropTag},        {"image", "href", FormSingle, DropTag},
+    {"image", "xlink:href", FormSingle, DropTag}, {"input", "src", FormSingle, DropTag},
+    {"source", "src", FormSingle, DropTag},       {"source", "srcset", FormSrcSet, DropTag},
+    {"track", "src", FormSingle, DropTag},        {"embed", "src", FormSingle, DropTag},
+    {"bgsound", "src", FormSingle, DropTag},      {"link", "href", FormSingle, DropTag},
+    {"link", "imagesrcset", FormSrcSet, DropTag}, {"meta", "content", FormRefresh, DropTag},
+    {"video", "src", FormSingle, DropAttribute},  {"video", "poster", FormSingle, DropAttribute},
+    {"audio", "src", FormSingle, DropAttribute},  {"object", "data", FormSingle, DropAttribute},
+    {"iframe", "src", FormSingle, DropAttribute}, {"frame", "src", FormSingle, DropAttribute},
+    {"script", "src", FormSingle, DropAttribute}, {"use", "href", FormSingle, DropAttribute},
+    {"use", "xlink:href", FormSingle, DropAttribute}, {"feimage", "href", FormSingle, DropAttribute},
+    {"feimage", "xlink:href", FormSingle, DropAttribute}, {"*", "background", FormSingle, DropAttribute},
+};
+
+const char* const kImageElements[] = {"img", "image", "input"};
+const char* const kLinkElements[] = {"a", "area"};
+
+template <size_t Count>
+bool IsOneOf(const std::string& name, const char* const (&names)[Count])
+{
+    for (const char* candidate : names) {
+        if (name == candidate) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsBlank(char character)
+{
+    return character == ' ' || character == '\t' || character == '\n' || character == '\r' || character == '\f';
+}
+
+// The addresses of a srcset: each candidate's address runs to a blank; its descriptors
+// run to the next comma.
+std::vector<std::string> SrcSetAddresses(const std::string& value)
+{
+    std::vector<std::string> addresses;
+    std::size_t at = 0;
+    while (at < value.size()) {
+        while (at < value.size() && (IsBlank(value[at]) || value[at] == ',')) {
+            ++at;
+        }
+        std::size_t end = at;
+        while (end < value.size() && !IsBlank(value[end])) {
+            ++end;
+        }
+        std::size_t addressEnd = end;
+        while (addressEnd > at && value[addressEnd - 1] == ',') {
+            --addressEnd;
+        }
+        if (addressEnd > at) {
+            addresses.push_back(value.substr(at, addressEnd - at));
+        }
+        at = addressEnd < end ? end : value.find(',', end);
+        if (at == std::string::npos) {
+            break;
+        }
+    }
+    return addresses;
+}
+
+// A refresh names its address after "url=", in any letter case, perhaps in quotes.
+std::vector<std::string> RefreshAddresses(const std::string& value)
+{
+    std::string lowered = value;
+    for (char& character : lowered) {
+        character = static_cast<char>(std::tolower(static_cast<unsigned char>(character)));
+    }
+    const std::size_t url = lowered.find("url");
+    if (url == std::string::npos) {
+        return {};
+    }
+    std::size_t at = lowered.find('=', url);
+    if (at == std::string::npos) {
+        return {};
+    }
+    std::string address = value.substr(at + 1);
+    while (!address.empty() && (IsBlank(address.front()) || address.front() == '\'' || address.front() == '"')) {
+        address.erase(0, 1);
+    }
+    return {address};
+}
+
+std::vector<std::string> AddressesOf(const std::string& decoded, AddressForm form)
+{
+    switch (form) {
+    case FormSingle:
+        return {decoded};
+    case FormSrcSet:
+        return SrcSetAddresses(decoded);
+    case FormRefresh:
+        return RefreshAddresses(decoded);
+    }
+    return {};
+}
+
+std::vector<std::string> RemoteOnly(const std::vector<std::string>& addresses)
+{
+    std::vector<std::string> remote;
+    for (const std::string& address : addresses) {
+        if (IsRemoteAddress(address)) {
+            remote.push_back(address);
+        }
+    }
+    return remote;
+}
+
+// A "<" that a browser reads as text: not followed by a letter, "/", "!" or "?".
+bool OpensTag(const std::string& raw, std::size_t at)
+{
+    if (at + 1 >= raw.size()) {
+        return false;
+    }
+    const char next = raw[at + 1];
+    return std::isalpha(static_cast<unsigned char>(next)) != 0 || next == '/' || next == '!' || next == '?';
+}
+
+// A browser ends a tag name at a "/" too: "<img/src=x>" is an img with a source.
+std::string WithNameSlashAsBlank(std::string raw)
+{
+    std::size_t at = 1;
+    while (at < raw.size() && !IsBlank(raw[at]) && raw[at] != '>') {
+        if (raw[at] == '/' && at > 1) {
+            raw[at] = ' ';
+            break;
+        }
+        ++at;
+    }
+    return raw;
+}
+
+// Whether a quoted value is still open at the tag's ">": a browser would read on past
+// it, and what follows would be part of the tag for the browser but text for us.
+bool QuoteLeftOpen(const std::string& raw)
+{
+    char quote = 0;
+    bool afterEquals = false;
+    for (std::size_t at = 1; at + 1 < raw.size(); ++at) {
+        const char character = raw[at];
+        if (quote != 0) {
+            quote = character == quote ? 0 : quote;
+        } else if (character == '=') {
+            afterEquals = true;
+        } else if (afterEquals && (character == '"' || character == '\'')) {
+            quote = character;
+            afterEquals = false;
+        } else if (!IsBlank(character)) {
+            afterEquals = false;
+        }
+    }
+    return quote != 0;
+}
+
+// Attribute names as a browser reads them: a "/" between attributes is a separator.
+void NormaliseAttributeNames(Tag& tag)
+{
+    for (auto entry = tag.attributes.begin(); entry != tag.attributes.end();) {
+        const std::size_t letters = entry->first.find_first_not_of('/');
+        if (letters == 0) {
+            ++entry;
+            continue;
+        }
+        if (letters != std::string::npos) {
+            tag.attributes.emplace(entry->first.substr(letters), entry->second);
+        }
+        entry = tag.attributes.erase(entry);
+    }
+    tag.attributes.erase("");
+}
+
+const std::string* FindAttribute(const Tag& tag, const char* name)
+{
+    auto found = tag.attributes.find(name);
+    return found == tag.attributes.end() ? nullptr : &found->second;
+}
+
+void WriteText(std::ostream& out, const std::string& text)
+{
+    for (char character : text) {
+        if (character == '<') {
+            WriteBytes(out, "&lt;", 4);
+        } else {
+            WriteByte(out, character);
+        }
+    }
+}
+
+// The normalised form, keeping a self-closing "/" that SVG content needs.
+void WriteRebuiltTag(std::ostream& out, const Tag& tag, const std::string& raw)
+{
+    WriteByte(out, '<');
+    WriteBytes(out, tag.name);
+    for (const auto& attribute : tag.attributes) {
+        WriteByte(out, ' ');
+        WriteBytes(out, attribute.first);
+        if (!attribute.second.empty()) {
+            WriteByte(out, '=');
+            WriteQuotedValue(out, attribute.second);
+        }
+    }
+    WriteBytes(out, raw.size() >= 2 && raw[raw.size() - 2] == '/' ? " />" : ">");
+}
+
+}  // namespace
+
+RemoteFilter::RemoteFilter(const TrackerList& trackers, int flags) : trackers(trackers)
+{
+    for (int category = 0; category < RemoteCategoryCount; ++category) {
+        remove[category] = (flags & kRemoteCategories[category].flagsBit) != 0;
+    }
+}
+
+void RemoteFilter::OnToken(const Token& token)
+{
+    if (inStyle && !(token.kind == KindTag && token.tag.name == "/style")) {
+        styleSheet += token.text;
+    } else if (token.kind == KindTag) {
+        FilterTag(token.text);
+    } else {
+        WriteBytes(*output, token.text);
+    }
+}
+
+void RemoteFilter::FinishPart()
+{
+    if (inStyle) {
+        FilterStyleSheet();
+    }
+}
+
+bool RemoteFilter::Charge(RemoteCategory category)
+{
+    found[category] = true;
+    return remove[category];
+}
+
+RemoteCategory RemoteFilter::CategoryOfLoad(const std::vector<std::string>& addresses, bool hiddenImage) const
+{
+    for (const std::string& address : addresses) {
+        if (trackers.Matches(address)) {
+            return KnownTrackers;
+        }
+    }
+    return hiddenImage ? TrackingPixels : RemoteLoads;
+}
+
+// What a browser reads as text before a real tag goes out as text.
+void RemoteFilter::FilterTag(const std::string& token)
+{
+    std::string raw = token;
+    while (!OpensTag(raw, 0)) {
+        std::size_t next = 1;
+        while (next < raw.size() && !(raw[next] == '<' && OpensTag(raw, next))) {
+            ++next;
+        }
+        WriteBytes(*output, raw.data(), next);
+        if (next >= raw.size()) {
+            return;
+        }
+        raw.erase(0, next);
+    }
+    Tag tag;
+    tag.Parse(WithNameSlashAsBlank(raw));
+    if (tag.name.empty() || tag.name[0] == '/' || tag.name[0] == '!' || tag.name[0] == '?') {
+        if (tag.name == "/style") {
+            FilterStyleSheet();
+        }
+        WriteBytes(*output, raw);
+        return;
+    }
+    FilterElement(tag, raw);
+    inStyle = tag.name == "style";
+}
+
+void RemoteFilter::FilterElement(Tag& tag, const std::string& raw)
+{
+    NormaliseAttributeNames(tag);
+    const bool image = IsOneOf(tag.name, kImageElements);
+    const std::string style = DecodeCharacterReferences(FindAttribute(tag, "style") ? *FindAttribute(tag, "style") : "");
+    const bool hidden = image && IsHiddenImage(FindAttribute(tag, "width"), FindAttribute(tag, "height"), style);
+    bool changed = false;
+    bool dropTag = false;
+    for (const FetchRule& rule : kFetchRules) {
+        const bool applies = std::strcmp(rule.element, "*") == 0 || tag.name == rule.element;
+        const std::string* value = applies ? FindAttribute(tag, rule.attribute) : nullptr;
+        if (value == nullptr) {
+            continue;
+        }
+        const std::vector<std::string> remote = RemoteOnly(AddressesOf(DecodeCharacterReferences(*value), rule.form));
+        if (remote.empty()) {
+            continue;
+        }
+        bool carriesRecipient = false;
+        for (const std::string& address : remote) {
+            carriesRecipient |= CarriesRecipient(address, recipients);
+        }
+        if (Charge(CategoryOfLoad(remote, hidden || (image && carriesRecipient)))) {
+            dropTag |= rule.action == DropTag;
+            tag.attributes.erase(rule.attribute);
+            changed = true;
+        }
+    }
+    std::vector<CssLoad> removedLoads;
+    for (CssLoad& load : FindCssLoads(style)) {
+        const std::vector<std::string> remote = RemoteOnly(load.addresses);
+        if (!remote.empty() && Charge(CategoryOfLoad(remote, false))) {
+            removedLoads.push_back(load);
+        }
+    }
+    if (!removedLoads.empty()) {
+        tag.attributes["style"] = EncodeForAttribute(WithoutCssLoads(style, removedLoads));
+        changed = true;
+    }
+    if (IsOneOf(tag.name, kLinkElements)) {
+        if (const std::string* href = FindAttribute(tag, "href")) {
+            const std::string address = DecodeCharacterReferences(*href);
+            if (trackers.Matches(address)) {
+                if (Charge(KnownTrackers)) {
+                    tag.attributes.erase("href");
+                    changed = true;
+                }
+            } else if (HasTrackingParameters(address) && Charge(LinkTracking)) {
+                tag.attributes["href"] = EncodeForAttribute(WithoutTrackingParameters(address));
+                changed = true;
+            }
+        }
+    }
+    if (QuoteLeftOpen(raw) && Charge(RemoteLoads)) {
+        changed = true;
+    }
+    if (dropTag) {
+        const std::string* alt = image ? FindAttribute(tag, "alt") : nullptr;
+        if (alt != nullptr) {
+            WriteByte(*output, '[');
+            WriteText(*output, *alt);
+            WriteByte(*output, ']');
+        }
+    } else if (changed) {
+        WriteRebuiltTag(*output, tag, raw);
+    } else {
+        WriteBytes(*output, raw);
+    }
+}
+
+// A style element's text, held from its start tag to its end tag, as a browser reads it.
+void RemoteFilter::FilterStyleSheet()
+{
+    inStyle = false;
+    std::vector<CssLoad> removedLoads;
+    for (CssLoad& load : FindCssLoads(styleSheet)) {
+        const std::vector<std::string> remote = RemoteOnly(load.addresses);
+        if (!remote.empty() && Charge(CategoryOfLoad(remote, false))) {
+            removedLoads.push_back(load);
+        }
+    }
+    WriteBytes(*output, removedLoads.empty() ? styleSheet : WithoutCssLoads(styleSheet, removedLoads));
+    styleSheet.clear();
+}

@@ -1,0 +1,113 @@
+#include "remote/remote_instance.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+constexpr const char* kSettingsSection = "Settings";
+constexpr const char* kFlagsKey = "Flags";
+constexpr const char* kGeneralSection = "General";
+constexpr const char* kActiveKey = "Active";
+constexpr const char* kOrderSection = "AnalyzerOrder";
+constexpr int kDefaultActive = 1;
+
+bool ReadWholeFile(const std::string& path, std::string& text)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    std::ostringstream contents;
+    contents << in.rdbuf();
+    text = contents.str();
+    return true;
+}
+
+}  // namespace
+
+RemoteInstance::RemoteInstance(HMODULE module)
+    : IniFile(module), flags(kRemoteDefaultFlags), points{}, trackers(std::make_shared<TrackerList>())
+{
+}
+
+RemoteInstance::~RemoteInstance() = default;
+
+void RemoteInstance::SetIniDirectory(const char* directory)
+{
+    iniDirectory = directory;
+    SetDirectory(directory);
+}
+
+void RemoteInstance::SetHostDirectory(const char* directory)
+{
+    hostDirectory = directory;
+}
+
+void RemoteInstance::LoadSettings()
+{
+    flags.store(ReadInt(kSettingsSection, kFlagsKey, kRemoteDefaultFlags), std::memory_order_relaxed);
+    for (int category = 0; category < RemoteCategoryCount; ++category) {
+        const RemoteCategoryInfo& info = kRemoteCategories[category];
+        points[category].store(ReadInt(kSettingsSection, info.pointsKey, info.defaultPoints),
+                               std::memory_order_relaxed);
+    }
+    LoadTrackers();
+}
+
+void RemoteInstance::SaveSettings() const
+{
+    WriteInt(kSettingsSection, kFlagsKey, Flags());
+    for (int category = 0; category < RemoteCategoryCount; ++category) {
+        WriteInt(kSettingsSection, kRemoteCategories[category].pointsKey, Points(static_cast<RemoteCategory>(category)));
+    }
+}
+
+int RemoteInstance::GetActive() const
+{
+    return ReadInt(kGeneralSection, kActiveKey, kDefaultActive);
+}
+
+void RemoteInstance::SetActive(int value) const
+{
+    WriteInt(kGeneralSection, kActiveKey, value);
+}
+
+// The host's ini file is named after the host's executable and lies in the host
+// directory, as for every analyzer of the host.
+int RemoteInstance::GetOrder() const
+{
+    IniFile hostIni(nullptr);
+    hostIni.SetDirectory(hostDirectory.c_str());
+    return hostIni.ReadInt(kOrderSection, kRemoteAnalyzerName, kRemoteDefaultOrder);
+}
+
+std::string RemoteInstance::OwnTrackersPath() const
+{
+    return iniDirectory + "/" + kOwnTrackersFile;
+}
+
+// Analyses that already hold the old list finish with it.
+void RemoteInstance::LoadTrackers()
+{
+    std::vector<std::string> problems;
+    auto list = std::make_shared<TrackerList>();
+    list->AddTable(kBuiltInTrackers, "built-in tracker list", problems);
+    std::string own;
+    if (ReadWholeFile(OwnTrackersPath(), own)) {
+        list->AddTable(own, OwnTrackersPath(), problems);
+    }
+    list->Compile();
+    std::atomic_store(&trackers, std::shared_ptr<const TrackerList>(std::move(list)));
+    trackerProblems = problems;
+}
+
+std::shared_ptr<const TrackerList> RemoteInstance::Trackers() const
+{
+    return std::atomic_load(&trackers);
+}
+
+std::vector<std::string> RemoteInstance::TrackerProblems() const
+{
+    return trackerProblems;
+}

@@ -1,0 +1,29 @@
+#ifndef TAGSTRIP_REMOTE_REMOTE_PART_HANDLER_H
+#define TAGSTRIP_REMOTE_REMOTE_PART_HANDLER_H
+
+#include <ostream>
+#include <string>
+
+#include "mime/part_handler.h"
+#include "remote/remote_filter.h"
+
+// Writes header blocks and the bodies of other parts as they came, and the body of each
+// HTML part through the tag scanner and the remote filter. The message's own header block
+// names the recipients.
+class RemotePartHandler : public PartHandler {
+public:
+    RemotePartHandler(RemoteFilter& filter, std::ostream& output);
+
+    void Receive(const std::string& text, bool isHeaderBlock) override;
+    // Writes the last part's body.
+    void Finish();
+
+private:
+    RemoteFilter& filter;
+    std::ostream& output;
+    std::string body;
+    bool isHtml = false;
+    bool seenMessageHeader = false;
+};
+
+#endif

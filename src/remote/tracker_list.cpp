@@ -1,0 +1,72 @@
+#include "remote/tracker_list.h"
+
+#include <re2/re2.h>
+#include <re2/set.h>
+
+namespace {
+
+RE2::Options PatternOptions()
+{
+    RE2::Options options;
+    options.set_case_sensitive(false);
+    options.set_encoding(RE2::Options::EncodingLatin1);
+    options.set_never_capture(true);
+    options.set_log_errors(false);
+    return options;
+}
+
+std::string_view PatternOfLine(std::string_view line)
+{
+    if (!line.empty() && line.back() == '\r') {
+        line.remove_suffix(1);
+    }
+    if (line.empty() || line.front() == '#') {
+        return std::string_view();
+    }
+    const std::size_t tab = line.find('\t');
+    return tab == std::string_view::npos ? line : line.substr(tab + 1);
+}
+
+}  // namespace
+
+struct TrackerList::Matcher {
+    RE2::Set set{PatternOptions(), RE2::UNANCHORED};
+    bool compiled = false;
+};
+
+TrackerList::TrackerList() : matcher(new Matcher()) {}
+
+TrackerList::TrackerList(TrackerList&&) noexcept = default;
+
+TrackerList::~TrackerList() = default;
+
+void TrackerList::AddTable(std::string_view table, const std::string& origin, std::vector<std::string>& problems)
+{
+    int lineNumber = 0;
+    while (!table.empty()) {
+        const std::size_t end = table.find('\n');
+        const std::string_view line = table.substr(0, end);
+        table.remove_prefix(end == std::string_view::npos ? table.size() : end + 1);
+        ++lineNumber;
+        const std::string_view pattern = PatternOfLine(line);
+        if (pattern.empty()) {
+            continue;
+        }
+        std::string error;
+        if (matcher->set.Add(re2::StringPiece(pattern.data(), pattern.size()), &error) < 0) {
+            problems.push_back(origin + ":" + std::to_string(lineNumber) + ": " + error);
+        } else {
+            ++count;
+        }
+    }
+}
+
+void TrackerList::Compile()
+{
+    matcher->compiled = count > 0 && matcher->set.Compile();
+}
+
+bool TrackerList::Matches(std::string_view address) const
+{
+    return matcher->compiled && matcher->set.Match(re2::StringPiece(address.data(), address.size()), nullptr);
+}
