@@ -142,12 +142,17 @@ void CssReader::SkipSpaces()
     }
 }
 
-// After "url(": a quoted string, or everything up to ")" with escapes, trimmed.
+// After "url(": a quoted string, or everything up to ")" with escapes, trimmed; stops
+// at the ")".
 std::string CssReader::ReadUrlArgument()
 {
     SkipSpaces();
     if (!AtEnd() && (css[at] == '"' || css[at] == '\'')) {
-        return ReadString();
+        std::string address = ReadString();
+        while (!AtEnd() && css[at] != ')') {
+            ++at;
+        }
+        return address;
     }
     std::string address;
     while (!AtEnd() && css[at] != ')') {

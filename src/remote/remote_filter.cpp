@@ -366,7 +366,7 @@ void RemoteFilter::FilterElement(Tag& tag, const std::string& raw)
     }
     if (dropTag) {
         const std::string* alt = image ? FindAttribute(tag, "alt") : nullptr;
-        if (alt != nullptr) {
+        if (alt != nullptr && !alt->empty()) {
             WriteByte(*output, '[');
             WriteText(*output, *alt);
             WriteByte(*output, ']');
