@@ -125,15 +125,14 @@ private:
         if (!FindSettings(commandLine, SettingsAccess::Read, location, error)) {
             return PassOn(FilterFailure::Settings, error);
         }
-        std::string modulePath = ModulePath(commandLine);
-        std::string iniPath = PluginIniPath(modulePath, location.directory);
-        WarnAboutSettings(iniPath);
-        if (!AnalyzerActive(iniPath)) {
+        const std::vector<std::string> modulePaths = ModulePaths(commandLine);
+        WarnAboutSettings(modulePaths, location.directory);
+        if (!AnyAnalyzerActive(modulePaths, location.directory)) {
             log.PassedOn(input, input.size(), "inactive");
             return Deliver(input);
         }
         TerminationCleanup cleanup;
-        std::unique_ptr<HostSession> session = HostSession::Open(modulePath, location.directory, error);
+        std::unique_ptr<HostSession> session = HostSession::Open(modulePaths, location.directory, error);
         if (session == nullptr) {
             return PassOn(FilterFailure::Module, error);
         }

@@ -21,3 +21,13 @@ bool AnalyzerActive(const std::string& iniPath)
 {
     return GetPrivateProfileIntA("General", "Active", kDefaultActive, iniPath.c_str()) != 0;
 }
+
+bool AnyAnalyzerActive(const std::vector<std::string>& modulePaths, const std::string& directory)
+{
+    for (const std::string& modulePath : modulePaths) {
+        if (AnalyzerActive(PluginIniPath(modulePath, directory))) {
+            return true;
+        }
+    }
+    return false;
+}

@@ -2,6 +2,7 @@
 #define TAGSTRIP_HOST_PLUGIN_SETTINGS_H
 
 #include <string>
+#include <vector>
 
 // The plug-in's ini file in directory, named as the plug-in names it: the module's file
 // name with everything after its last '.' replaced by "ini" (Tagstrip.Analyzer gives
@@ -12,5 +13,8 @@ std::string PluginIniPath(const std::string& modulePath, const std::string& dire
 // missing). The plug-in only stores the flag; a host that finds it 0 passes messages on
 // without analysing them.
 bool AnalyzerActive(const std::string& iniPath);
+
+// Whether any of the modules' analyzers is active, by their ini files in directory.
+bool AnyAnalyzerActive(const std::vector<std::string>& modulePaths, const std::string& directory);
 
 #endif

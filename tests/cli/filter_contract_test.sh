@@ -13,8 +13,10 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 cd "$work"
 mkdir config inactive xdg xdg/tagstrip tmp cwd
+# Inactive: every analyzer beside the program switched off.
 printf '[General]\nActive=0\n' > inactive/Tagstrip.ini
-cp inactive/Tagstrip.ini xdg/tagstrip/Tagstrip.ini
+cp inactive/Tagstrip.ini inactive/Remote.ini
+cp inactive/Tagstrip.ini inactive/Remote.ini xdg/tagstrip/
 
 # The messages and what the filter makes of them.
 printf 'Subject: plain\nContent-Type: text/html\n\n<p>Hello <script>track()</script>there</p>\n' > html.eml
