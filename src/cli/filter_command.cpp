@@ -162,8 +162,9 @@ private:
         analysis.skipped = &kSkippedTooLarge;
         std::string head = envelope + FormatHeaderFields(TagstripHeaderFields(analysis), LineEndOf(input.substr(envelope.size(), 1024)));
         WarnIfSkipped("standard input", analysis);
-        log.PassedOn(input, input.size(), "skipped:too-large");
-        if (WriteStandardOutput(head) && WriteStandardOutput(input.substr(envelope.size())) && CopyRestOfInput()) {
+        std::size_t size = input.size();
+        if (WriteStandardOutput(head) && WriteStandardOutput(input.substr(envelope.size())) && CopyRestOfInput(size)) {
+            log.PassedOn(input, size, "skipped:too-large");
             return kExitOk;
         }
         return Lost(std::string("cannot pass the message on: ") + std::strerror(errno));

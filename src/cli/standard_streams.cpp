@@ -66,7 +66,7 @@ InputRead ReadStandardInput(std::string& text, std::size_t limit)
     }
 }
 
-bool CopyRestOfInput()
+bool CopyRestOfInput(std::size_t& copied)
 {
     char block[kBlockSize];
     for (;;) {
@@ -77,6 +77,7 @@ bool CopyRestOfInput()
         if (!WriteBytes(block, static_cast<std::size_t>(count))) {
             return false;
         }
+        copied += static_cast<std::size_t>(count);
     }
 }
 

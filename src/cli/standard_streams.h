@@ -14,8 +14,9 @@ enum class InputRead {
 // a message over the limit costs no more memory than one at it.
 InputRead ReadStandardInput(std::string& text, std::size_t limit);
 
-// Copies what is left of standard input to standard output, a block at a time.
-bool CopyRestOfInput();
+// Copies what is left of standard input to standard output, a block at a time, adding
+// the bytes copied to copied.
+bool CopyRestOfInput(std::size_t& copied);
 
 bool WriteStandardOutput(const std::string& text);
 
