@@ -47,7 +47,7 @@ for _ in $(seq 1 100); do [ "$(wc -l < "$work/lines")" -ge 3 ] && break; sleep 0
 expect() {  # PATTERN WHAT
   grep -E -q "$1" "$work/lines" || fail "no line for $2 in: $(cat "$work/lines")"
 }
-expect '^<22>.*tagstrip\[[0-9]+\]: message-id=<one@example.test> size=[0-9]+ result=analysed score=110 found=Script,ImagesExt removed=Script rewritten=yes ms=[0-9]+$' "an analysed message"
+expect '^<22>.*tagstrip\[[0-9]+\]: message-id=<one@example.test> size=[0-9]+ result=analysed score=[0-9]+ found=Script,ImagesExt removed=Script rewritten=yes ms=[0-9]+$' "an analysed message"
 expect '^<22>.*message-id=<two@example.test> size=58 result=skipped:too-large ms=[0-9]+$' "a message over the limit"
 expect '^<22>.*message-id=<three@example.test> size=[0-9]+ result=passed-on:module ms=[0-9]+$' "a failure"
 [ "$(wc -l < "$work/lines")" = 3 ] || fail "not one line per message: $(cat "$work/lines")"
