@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <map>
 
 #include "remote/character_references.h"
 #include "remote/css_loads.h"
@@ -187,27 +188,30 @@ bool QuoteLeftOpen(const std::string& raw)
     return quote != 0;
 }
 
-// Attribute names as a browser reads them: a "/" between attributes is a separator.
-void NormaliseAttributeNames(Tag& tag)
+// An element as the filter works on it: its name and its attributes by name, which it
+// may change. A "/" between attributes is a separator to a browser, so it is no part of
+// the names here.
+struct Element {
+    std::string name;
+    std::map<std::string, std::string> attributes;
+};
+
+Element ElementOf(const Tag& tag)
 {
-    for (auto entry = tag.attributes.begin(); entry != tag.attributes.end();) {
-        const std::size_t letters = entry->first.find_first_not_of('/');
-        if (letters == 0) {
-            ++entry;
-            continue;
+    Element element{tag.name, {}};
+    for (const Attribute& attribute : tag.attributes) {
+        const std::size_t letters = attribute.name.find_first_not_of('/');
+        if (letters != std::string_view::npos) {
+            element.attributes.emplace(attribute.name.substr(letters), attribute.value);
         }
-        if (letters != std::string::npos) {
-            tag.attributes.emplace(entry->first.substr(letters), entry->second);
-        }
-        entry = tag.attributes.erase(entry);
     }
-    tag.attributes.erase("");
+    return element;
 }
 
-const std::string* FindAttribute(const Tag& tag, const char* name)
+const std::string* FindAttribute(const Element& element, const char* name)
 {
-    auto found = tag.attributes.find(name);
-    return found == tag.attributes.end() ? nullptr : &found->second;
+    auto found = element.attributes.find(name);
+    return found == element.attributes.end() ? nullptr : &found->second;
 }
 
 void WriteText(std::ostream& out, const std::string& text)
@@ -222,7 +226,7 @@ void WriteText(std::ostream& out, const std::string& text)
 }
 
 // The normalised form, keeping a self-closing "/" that SVG content needs.
-void WriteRebuiltTag(std::ostream& out, const Tag& tag, const std::string& raw)
+void WriteRebuiltTag(std::ostream& out, const Element& tag, const std::string& raw)
 {
     WriteByte(out, '<');
     WriteBytes(out, tag.name);
@@ -251,7 +255,7 @@ void RemoteFilter::OnToken(const Token& token)
     if (inStyle && !(token.kind == KindTag && token.tag.name == "/style")) {
         styleSheet += token.text;
     } else if (token.kind == KindTag) {
-        FilterTag(token.text);
+        FilterTag(std::string(token.text));
     } else {
         WriteBytes(*output, token.text);
     }
@@ -295,8 +299,9 @@ void RemoteFilter::FilterTag(const std::string& token)
         }
         raw.erase(0, next);
     }
+    const std::string browserView = WithNameSlashAsBlank(raw);
     Tag tag;
-    tag.Parse(WithNameSlashAsBlank(raw));
+    tag.Parse(browserView);
     if (tag.name.empty() || tag.name[0] == '/' || tag.name[0] == '!' || tag.name[0] == '?') {
         if (tag.name == "/style") {
             FilterStyleSheet();
@@ -308,9 +313,9 @@ void RemoteFilter::FilterTag(const std::string& token)
     inStyle = tag.name == "style";
 }
 
-void RemoteFilter::FilterElement(Tag& tag, const std::string& raw)
+void RemoteFilter::FilterElement(const Tag& parsed, const std::string& raw)
 {
-    NormaliseAttributeNames(tag);
+    Element tag = ElementOf(parsed);
     const bool image = IsOneOf(tag.name, kImageElements);
     const std::string style = DecodeCharacterReferences(FindAttribute(tag, "style") ? *FindAttribute(tag, "style") : "");
     const bool hidden = image && IsHiddenImage(FindAttribute(tag, "width"), FindAttribute(tag, "height"), style);

@@ -1,7 +1,5 @@
 #include "remote/remote_part_handler.h"
 
-#include <sstream>
-
 #include "common/find_no_case.h"
 #include "common/string_helpers.h"
 #include "html/tag_scanner.h"
@@ -38,9 +36,8 @@ void RemotePartHandler::Finish()
         while (kept > 0 && IsHtmlSpace(body[kept - 1])) {
             --kept;
         }
-        std::istringstream in(body.substr(0, kept));
         TagScanner scanner;
-        scanner.Run(in, &filter);
+        scanner.Run(std::string_view(body.data(), kept), &filter);
         filter.FinishPart();
         WriteBytes(output, body.data() + kept, body.size() - kept);
     } else {

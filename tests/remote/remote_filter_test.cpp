@@ -33,8 +33,7 @@ Filtered Filter(const std::string& body, int flags = kRemoveAll)
     filter.SetRecipients({"ann@example.org"});
     std::ostringstream out;
     filter.SetOutput(&out);
-    std::istringstream in(body);
-    TagScanner().Run(in, &filter);
+    TagScanner().Run(body, &filter);
     filter.FinishPart();
     Filtered result{out.str(), {}};
     std::copy(std::begin(filter.found), std::end(filter.found), std::begin(result.found));
