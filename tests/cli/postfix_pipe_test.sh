@@ -21,7 +21,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 mkdir -p "$T/etc" "$T/spool" "$T/data" "$T/delivered" "$T/config" "$T/inactive" "$T/locked"
 chown nobody "$T/delivered"
 chown postfix "$T/data"
-printf '[General]\nActive=0\n' > "$T/inactive/Tagstrip.ini"
+printf '[General]\nActive=0\n' | tee "$T/inactive/Remote.ini" > "$T/inactive/Tagstrip.ini"
 printf '[Settings]\nFlags=255\n' > "$T/locked/Tagstrip.ini" && chmod 000 "$T/locked/Tagstrip.ini"
 cat > "$T/deliver" <<DELIVER
 #!/bin/sh
