@@ -270,4 +270,59 @@ TEST_F(HostProgramTest, SettingsRefuseValuesOutOfRange)
     }
 }
 
+TEST_F(HostProgramTest, HandEditedSettingsAreMarkedWarnedAboutAndLinted)
+{
+    WriteTextFile(config.File("Tagstrip.ini"),
+                  "[General]\nActive=1\n[Settings]\nFlags=abc\nPointsScrpt=5\nPointsLinks=1000000\n");
+    RunResult shown = Run({"settings"});
+    EXPECT_EQ(shown.status, 0) << shown.err;
+    EXPECT_NE(shown.out.find("Flags         0 (removes nothing)  <- bad: not a whole number; use 0 to 255\n"),
+              std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find("  Links         1000000  <- bad: out of range; use 0 to 99999\n"), std::string::npos)
+        << shown.out;
+    EXPECT_NE(shown.out.find("Tagstrip.ini:5: [Settings] PointsScrpt: a key the analyzer does not know"),
+              std::string::npos) << shown.out;
+
+    RunResult lint = Run({"settings", "--check"});
+    EXPECT_EQ(lint.status, 1);
+    EXPECT_EQ(std::count(lint.out.begin(), lint.out.end(), '\n'), 3) << lint.out;
+
+    RunResult check = Run({"check", SamplePath("plain-text")});
+    EXPECT_EQ(check.status, 0);
+    EXPECT_EQ(std::count(check.err.begin(), check.err.end(), '\n'), 3) << check.err;
+
+    WriteTextFile(config.File("Tagstrip.ini"), "[General]\nActive=0\n[Settings]\nFlags=65\n");
+    RunResult clean = Run({"settings", "--check"});
+    EXPECT_EQ(clean.status, 0) << clean.out;
+    RunResult inactive = Run({"check", SamplePath("script-refresh")});
+    EXPECT_EQ(inactive.out, "examples/script-refresh.eml: inactive, score 0\n");
+}
+
+TEST(HostProgram, OnlyChangingSettingsCreatesTheirDirectoryAndOnlyItsLastPart)
+{
+    TempDirectory work;
+    struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string created;   // directory that must exist afterwards, or ""
+        std::string absent;    // directory that must not
+    } rows[] = {
+        {{"settings", "--config-dir", work.File("new"), "--set", "Active=0"}, 0, work.File("new"), ""},
+        {{"settings", "--config-dir", work.File("a/b"), "--set", "Active=0"}, 1, "", work.File("a")},
+        {{"settings", "--config-dir", work.File("shown")}, 1, "", work.File("shown")},
+        {{"check", "--config-dir", work.File("checked"), "examples/plain-text.eml"}, 2, "", work.File("checked")},
+    };
+    for (const auto& row : rows) {
+        RunResult result = RunTagstrip(row.arguments);
+        EXPECT_EQ(result.status, row.status) << row.arguments[2] << ": " << result.err;
+        if (!row.created.empty()) {
+            EXPECT_TRUE(std::filesystem::is_directory(row.created)) << row.created;
+        }
+        if (!row.absent.empty()) {
+            EXPECT_FALSE(std::filesystem::exists(row.absent)) << row.absent;
+            EXPECT_NE(result.err.find(row.absent), std::string::npos) << result.err;
+        }
+    }
+}
+
 }  // namespace
