@@ -82,7 +82,12 @@ public:
         std::size_t maxSize = 0;
         std::string error;
         bool usable = ParseMaxSize(commandLine, maxSize, error);
-        InputRead read = ReadStandardInput(input, usable ? maxSize : 0);
+        InputRead read = InputRead::Failed;
+        try {
+            read = ReadStandardInput(input, usable ? maxSize : kDefaultMaxSize);
+        } catch (const std::bad_alloc&) {
+            return PassOn(FilterFailure::OutOfMemory, "out of memory while reading the message");
+        }
         if (read == InputRead::Failed) {
             return PassOn(FilterFailure::Input, std::string("cannot read the whole message: ") + std::strerror(errno));
         }
@@ -107,7 +112,7 @@ public:
 
     int RunAfterUsageError(const std::string& error)
     {
-        if (ReadStandardInput(input, 0) == InputRead::Failed) {
+        if (ReadStandardInput(input, kDefaultMaxSize) == InputRead::Failed) {
             return PassOn(FilterFailure::Input, std::string("cannot read the whole message: ") + std::strerror(errno));
         }
         if (input.empty()) {
@@ -170,14 +175,16 @@ private:
         return Lost(std::string("cannot pass the message on: ") + std::strerror(errno));
     }
 
-    // The message as it came (without X-Tagstrip-* fields), after a failure.
+    // The message as it came after a failure: what was read (without X-Tagstrip-* fields
+    // when they could be removed), then whatever standard input still holds.
     int PassOn(FilterFailure failure, const std::string& reason)
     {
         std::cerr << "tagstrip filter: " << reason << "; the message goes on unchanged\n";
-        log.PassedOn(input, input.size(), std::string("passed-on:") + FailureWord(failure));
-        if (!WriteStandardOutput(input)) {
+        std::size_t size = input.size();
+        if (!WriteStandardOutput(input) || !CopyRestOfInput(size)) {
             return Lost(std::string("cannot write the message: ") + std::strerror(errno));
         }
+        log.PassedOn(input, size, std::string("passed-on:") + FailureWord(failure));
         return exitCodes ? FailureStatus(failure) : kExitOk;
     }
 

@@ -58,6 +58,10 @@ InputRead ReadStandardInput(std::string& text, std::size_t limit)
         if (wanted == 0) {
             return InputRead::Truncated;
         }
+        if (text.capacity() - text.size() < wanted) {
+            // Grown before reading, so that running out of memory loses no byte read.
+            text.reserve(std::max(text.capacity() * 2, text.size() + wanted));
+        }
         ssize_t count = ReadBlock(block, wanted);
         if (count <= 0) {
             return count == 0 ? InputRead::Whole : InputRead::Failed;

@@ -11,7 +11,8 @@ enum class InputRead {
 };
 
 // Reads standard input into text, at most limit + 1 bytes when limit is not 0, so that
-// a message over the limit costs no more memory than one at it.
+// a message over the limit costs no more memory than one at it. Throws std::bad_alloc
+// when memory runs out, with every byte read so far in text.
 InputRead ReadStandardInput(std::string& text, std::size_t limit);
 
 // Copies what is left of standard input to standard output, a block at a time, adding

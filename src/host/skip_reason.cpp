@@ -2,4 +2,4 @@
 
 const SkipReason kSkippedNulByte = {
     "nul-byte", "it holds a NUL byte, and the analyzer would see only the text before it"};
-const SkipReason kSkippedTooLarge = {"too-large", "it is larger than the analyzer is allowed to take"};
+const SkipReason kSkippedTooLarge = {"too-large", "it is larger than the size limit"};

@@ -70,6 +70,23 @@ if [ "$sanitized" = 0 ]; then
   [ -z "$(ls -A "$work/tmp")" ] || fail "out of memory: a temporary file was left behind"
 fi
 
+# A message far over --max-size under an address-space limit it would not fit in twice:
+# it streams through whole, marked as skipped, in the default size limit's memory.
+if [ "$sanitized" = 0 ]; then
+  { printf 'Subject: huge\r\nContent-Type: text/html\r\n\r\n'
+    head -c 30000000 /dev/zero | tr '\0' 'x' | fold -w 1000; printf 'LAST-WORD\r\n'; } > "$work/huge.eml"
+  run_filter "$work/config" "$work/tmp" "$work/huge.eml" "$work/out.eml" -v 60000
+  status=$?
+  [ "$status" = 0 ] || fail "over the size limit: exit status $status"
+  { printf 'X-Tagstrip-Skipped: too-large\r\n'; cat "$work/huge.eml"; } | cmp -s - "$work/out.eml" \
+    || fail "over the size limit: the output is not the message with X-Tagstrip-Skipped"
+  # Too little memory even to hold the size limit's worth: what was read goes out, then the rest.
+  run_filter "$work/config" "$work/tmp" "$work/huge.eml" "$work/out.eml" -v 26000
+  status=$?
+  [ "$status" = 0 ] || fail "out of memory while reading: exit status $status"
+  cmp -s "$work/huge.eml" "$work/out.eml" || fail "out of memory while reading: the output is not the message"
+fi
+
 if [ "$failures" -gt 0 ]; then
   echo "$failures fault case(s) failed"
   exit 1
