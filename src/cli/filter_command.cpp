@@ -5,6 +5,8 @@
 #include <cstring>
 #include <iostream>
 #include <new>
+#include <optional>
+#include <string_view>
 
 #include "cli/command.h"
 #include "cli/diagnostics.h"
@@ -83,20 +85,14 @@ public:
         std::string error;
         bool usable = ParseMaxSize(commandLine, maxSize, error);
         InputRead read = InputRead::Failed;
-        try {
-            read = ReadStandardInput(input, usable ? maxSize : kDefaultMaxSize);
-        } catch (const std::bad_alloc&) {
-            return PassOn(FilterFailure::OutOfMemory, "out of memory while reading the message");
+        if (std::optional<int> status = ReadMessage(usable ? maxSize : kDefaultMaxSize, read)) {
+            return *status;
         }
-        if (read == InputRead::Failed) {
-            return PassOn(FilterFailure::Input, std::string("cannot read the whole message: ") + std::strerror(errno));
-        }
-        if (input.empty()) {
-            return kExitOk;
-        }
-        RemoveTagstripHeaderFields(input);
         if (!usable) {
             return PassOn(FilterFailure::Usage, error);
+        }
+        if (!commandLine.arguments.empty()) {
+            return PassOn(FilterFailure::Usage, "filter reads the message on standard input and takes no file names");
         }
         if (read == InputRead::Truncated) {
             return PassOnTooLarge();
@@ -112,17 +108,31 @@ public:
 
     int RunAfterUsageError(const std::string& error)
     {
-        if (ReadStandardInput(input, kDefaultMaxSize) == InputRead::Failed) {
+        InputRead read = InputRead::Failed;
+        std::optional<int> status = ReadMessage(kDefaultMaxSize, read);
+        return status ? *status : PassOn(FilterFailure::Usage, error);
+    }
+
+private:
+    // Reads up to limit bytes of the message and removes the X-Tagstrip-* fields it came
+    // with. The exit status when that ends the run (no message, or a failure), else none.
+    std::optional<int> ReadMessage(std::size_t limit, InputRead& read)
+    {
+        try {
+            read = ReadStandardInput(input, limit);
+        } catch (const std::bad_alloc&) {
+            return PassOn(FilterFailure::OutOfMemory, "out of memory while reading the message");
+        }
+        if (read == InputRead::Failed) {
             return PassOn(FilterFailure::Input, std::string("cannot read the whole message: ") + std::strerror(errno));
         }
         if (input.empty()) {
             return kExitOk;
         }
         RemoveTagstripHeaderFields(input);
-        return PassOn(FilterFailure::Usage, error);
+        return std::nullopt;
     }
 
-private:
     int FilterWithSettings(const ParsedCommandLine& commandLine)
     {
         SettingsLocation location;
@@ -147,14 +157,13 @@ private:
     int Analyse(const HostSession& session)
     {
         std::string envelope = EnvelopeOf(input);
-        std::string message = input.substr(envelope.size());
+        std::string withoutEnvelope;
+        const std::string& message = envelope.empty() ? input : (withoutEnvelope = input.substr(envelope.size()));
         MessageAnalysis analysis = session.Analyze(message);
         WarnIfSkipped("standard input", analysis);
         log.Analysed(message, input.size(), analysis);
         std::string output = envelope + FormatHeaderFields(TagstripHeaderFields(analysis), LineEndOf(message)) +
                              (analysis.rewritten ? analysis.rewrittenText : message);
-        message.clear();
-        message.shrink_to_fit();
         return Deliver(output);
     }
 
@@ -165,10 +174,12 @@ private:
         std::string envelope = EnvelopeOf(input);
         MessageAnalysis analysis;
         analysis.skipped = &kSkippedTooLarge;
-        std::string head = envelope + FormatHeaderFields(TagstripHeaderFields(analysis), LineEndOf(input.substr(envelope.size(), 1024)));
+        std::string firstLine = input.substr(envelope.size(), input.find('\n', envelope.size()) + 1 - envelope.size());
+        std::string head = envelope + FormatHeaderFields(TagstripHeaderFields(analysis), LineEndOf(firstLine));
         WarnIfSkipped("standard input", analysis);
         std::size_t size = input.size();
-        if (WriteStandardOutput(head) && WriteStandardOutput(input.substr(envelope.size())) && CopyRestOfInput(size)) {
+        if (WriteStandardOutput(head) && WriteStandardOutput(std::string_view(input).substr(envelope.size())) &&
+            CopyRestOfInput(size)) {
             log.PassedOn(input, size, "skipped:too-large");
             return kExitOk;
         }

@@ -85,7 +85,7 @@ bool CopyRestOfInput(std::size_t& copied)
     }
 }
 
-bool WriteStandardOutput(const std::string& text)
+bool WriteStandardOutput(std::string_view text)
 {
     return WriteBytes(text.data(), text.size());
 }

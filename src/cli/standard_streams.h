@@ -2,6 +2,7 @@
 #define TAGSTRIP_CLI_STANDARD_STREAMS_H
 
 #include <string>
+#include <string_view>
 
 // How much of standard input a read took in.
 enum class InputRead {
@@ -19,7 +20,7 @@ InputRead ReadStandardInput(std::string& text, std::size_t limit);
 // the bytes copied to copied.
 bool CopyRestOfInput(std::size_t& copied);
 
-bool WriteStandardOutput(const std::string& text);
+bool WriteStandardOutput(std::string_view text);
 
 // Where standard output stood when the program began. When it is a file (the only kind
 // of output a file-size limit or a full disk can cut short), a failed write can be

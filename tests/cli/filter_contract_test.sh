@@ -54,6 +54,7 @@ cases=(
   "over max-size, envelope |0 |envelope.too-large|envelope.eml|-- --config-dir $work/config --max-size=80"
   "at max-size             |0 |html.filtered     |html.eml    |-- --config-dir $work/config --max-size $(stat -c %s html.eml)"
   "max-size not a number   |0 |html.eml          |html.eml    |-- --config-dir $work/config --max-size 10M"
+  "a file name given       |0 |html.eml          |html.eml    |-- --config-dir $work/config html.eml"
   "max-size, codes         |64|html.eml          |html.eml    |-- --exit-codes --config-dir $work/config --max-size -1"
   "empty input             |0 |empty.eml         |empty.eml   |-- --config-dir $work/config"
   "empty input, bad option |0 |empty.eml         |empty.eml   |-- --bogus"
