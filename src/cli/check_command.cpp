@@ -58,7 +58,7 @@ bool CheckFile(const HostSession& session, const ParsedCommandLine& commandLine,
         return false;
     }
     MessageAnalysis analysis = session.Analyze(message);
-    WarnIfSkipped(path, analysis);
+    ReportWarnings(path, analysis);
     PrintResult(path, analysis);
     bool storing = commandLine.Has("--in-place") || commandLine.Has("--output");
     if (analysis.rewritten && storing && !Store(commandLine, path, analysis.rewrittenText, error)) {

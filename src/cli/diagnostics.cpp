@@ -7,8 +7,11 @@ void ReportError(const std::string& source, const std::string& problem)
     std::cerr << "tagstrip: " << source << ": " << problem << '\n';
 }
 
-void WarnIfSkipped(const std::string& source, const MessageAnalysis& analysis)
+void ReportWarnings(const std::string& source, const MessageAnalysis& analysis)
 {
+    for (const std::string& warning : analysis.warnings) {
+        ReportError(source, "warning: " + warning);
+    }
     if (analysis.skipped != nullptr) {
         ReportError(source, std::string("warning: passed on unchanged, because ") + analysis.skipped->explanation);
     }

@@ -151,6 +151,7 @@ private:
         if (session == nullptr) {
             return PassOn(FilterFailure::Module, error);
         }
+        session->SetTransferDecoding(!commandLine.Has("--raw"));
         return Analyse(*session);
     }
 
@@ -160,7 +161,7 @@ private:
         std::string withoutEnvelope;
         const std::string& message = envelope.empty() ? input : (withoutEnvelope = input.substr(envelope.size()));
         MessageAnalysis analysis = session.Analyze(message);
-        WarnIfSkipped("standard input", analysis);
+        ReportWarnings("standard input", analysis);
         log.Analysed(message, input.size(), analysis);
         std::string output = envelope + FormatHeaderFields(TagstripHeaderFields(analysis), LineEndOf(message)) +
                              (analysis.rewritten ? analysis.rewrittenText : message);
@@ -176,7 +177,7 @@ private:
         analysis.skipped = &kSkippedTooLarge;
         std::string firstLine = input.substr(envelope.size(), input.find('\n', envelope.size()) + 1 - envelope.size());
         std::string head = envelope + FormatHeaderFields(TagstripHeaderFields(analysis), LineEndOf(firstLine));
-        WarnIfSkipped("standard input", analysis);
+        ReportWarnings("standard input", analysis);
         std::size_t size = input.size();
         if (WriteStandardOutput(head) && WriteStandardOutput(std::string_view(input).substr(envelope.size())) &&
             CopyRestOfInput(size)) {

@@ -13,6 +13,7 @@ const Command* const kCommands[] = {
 const std::vector<OptionRule> kCommonOptions = {
     {"--config-dir", true},
     {"--module", true},
+    {"--raw", false},
     {"--help", false},
 };
 
@@ -25,6 +26,9 @@ const char kCommonHelp[] =
     "  --module PATH     an analyzer module to run; may be given more than once; default\n"
     "                    every *.Analyzer module beside this program, in the order of\n"
     "                    section AnalyzerOrder of tagstrip.ini in the settings directory\n"
+    "  --raw             analyse HTML parts as they stand, as the analyzers alone would; by\n"
+    "                    default quoted-printable and base64 HTML parts are decoded for\n"
+    "                    the analysis and encoded again in the rewritten message\n"
     "  --help            this text\n";
 
 void PrintProgramHelp(std::ostream& out)

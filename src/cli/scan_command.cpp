@@ -21,7 +21,9 @@ const char kHelp[] =
     "  - any other directory: every regular file in it is one message, except files\n"
     "    named *.mbox, which are scanned as mboxes. Hidden files and subdirectories\n"
     "    are left out.\n"
-    "A progress line appears on standard error when it is a terminal.\n"
+    "A progress line appears on standard error when it is a terminal. \"Decoded parts\"\n"
+    "counts the quoted-printable and base64 HTML parts analysed decoded, \"Decoding\n"
+    "found\" the messages with findings that have none when analysed as they stand.\n"
     "  --json     print one JSON object per message and one for the summary, one per line\n"
     "  --rewrite  write the rewritten messages back: message files and Maildir messages\n"
     "             are replaced by write-new-then-rename; an mbox is written anew beside\n"
@@ -89,15 +91,23 @@ private:
     MessageAnalysis Analyze(const std::string& source, int index, const std::string& message)
     {
         MessageAnalysis analysis = session.Analyze(message);
-        WarnIfSkipped(index == 0 ? source : source + ", message " + std::to_string(index), analysis);
-        summary.Add(analysis);
+        ReportWarnings(index == 0 ? source : source + ", message " + std::to_string(index), analysis);
+        const bool foundOnlyDecoded = FoundOnlyDecoded(message, analysis);
+        summary.Add(analysis, foundOnlyDecoded);
         if (json) {
-            PrintJson(source, index, analysis);
+            PrintJson(source, index, analysis, foundOnlyDecoded);
         }
         return analysis;
     }
 
-    void PrintJson(const std::string& source, int index, const MessageAnalysis& analysis)
+    // Asked only of the few messages with decoded parts and findings.
+    bool FoundOnlyDecoded(const std::string& message, const MessageAnalysis& analysis) const
+    {
+        return analysis.decodedParts > 0 && !analysis.findings.empty() &&
+               session.AnalyzeAsItStands(message).findings.empty();
+    }
+
+    void PrintJson(const std::string& source, int index, const MessageAnalysis& analysis, bool foundOnlyDecoded)
     {
         CategoryMarks marks = MarksFromFindings(analysis.findings);
         JsonObject line;
@@ -110,6 +120,8 @@ private:
             .AddBool("skipped", analysis.skipped != nullptr)
             .AddBool("rewritten", analysis.rewritten)
             .AddInteger("score", analysis.score)
+            .AddInteger("decodedParts", analysis.decodedParts)
+            .AddBool("foundOnlyDecoded", foundOnlyDecoded)
             .AddStrings("found", FoundOrRemoved(marks.found))
             .AddStrings("removed", FoundOrRemoved(marks.removed))
             .AddStrings("findings", FindingsLines(analysis.findings));

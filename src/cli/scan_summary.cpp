@@ -33,9 +33,11 @@ std::string Formatted(const char* format, double first, double second = 0)
 
 }  // namespace
 
-void ScanSummary::Add(const MessageAnalysis& analysis)
+void ScanSummary::Add(const MessageAnalysis& analysis, bool foundOnlyDecoded)
 {
     ++messages;
+    decodedParts += static_cast<std::uint64_t>(analysis.decodedParts);
+    this->foundOnlyDecoded += foundOnlyDecoded;
     html += analysis.html && analysis.skipped == nullptr;
     rewritten += analysis.rewritten;
     skipped += analysis.skipped != nullptr;
@@ -52,7 +54,8 @@ void ScanSummary::PrintTable(std::ostream& out, double seconds, std::uint64_t by
 {
     out << Row("Messages", std::to_string(messages)) << Row("HTML messages", std::to_string(html))
         << Row("Rewritten", std::to_string(rewritten)) << Row("Skipped", std::to_string(skipped))
-        << Row("Failed", std::to_string(failed));
+        << Row("Failed", std::to_string(failed)) << Row("Decoded parts", std::to_string(decodedParts))
+        << Row("Decoding found", std::to_string(foundOnlyDecoded));
     if (inactive != 0) {
         out << Row("Inactive", std::to_string(inactive) + " (Active=0: not analysed)");
     }
@@ -90,6 +93,8 @@ JsonObject ScanSummary::Json(double seconds, std::uint64_t bytes) const
         .AddInteger("skipped", skipped)
         .AddInteger("inactive", inactive)
         .AddInteger("failed", failed)
+        .AddInteger("decodedParts", decodedParts)
+        .AddInteger("foundOnlyDecoded", foundOnlyDecoded)
         .AddObject("categories", categories)
         .AddInteger("totalScore", totalScore)
         .AddNumber("meanScore", Ratio(static_cast<double>(totalScore), messages))

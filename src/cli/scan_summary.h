@@ -13,7 +13,8 @@
 // depend on timing.
 class ScanSummary {
 public:
-    void Add(const MessageAnalysis& analysis);
+    // foundOnlyDecoded: the message has findings, and none when analysed as it stands.
+    void Add(const MessageAnalysis& analysis, bool foundOnlyDecoded);
     void AddFailure() { ++failed; }
     bool AnyFailed() const { return failed != 0; }
     std::uint64_t Messages() const { return messages; }
@@ -28,6 +29,8 @@ private:
     std::uint64_t skipped = 0;
     std::uint64_t inactive = 0;
     std::uint64_t failed = 0;
+    std::uint64_t decodedParts = 0;
+    std::uint64_t foundOnlyDecoded = 0;
     long long totalScore = 0;
     std::uint64_t found[CategoryCount] = {};
     std::uint64_t removed[CategoryCount] = {};

@@ -100,6 +100,8 @@ std::unique_ptr<HostSession> OpenSession(const ParsedCommandLine& commandLine, S
     }
     if (session == nullptr) {
         std::cerr << "tagstrip: " << error << '\n';
+    } else {
+        session->SetTransferDecoding(!commandLine.Has("--raw"));
     }
     return session;
 }

@@ -27,7 +27,8 @@ std::string ModulePath(const ParsedCommandLine& commandLine);
 // Every --module given, else every "*.Analyzer" module beside the running program.
 std::vector<std::string> ModulePaths(const ParsedCommandLine& commandLine);
 
-// Opens the session that the command line names; on failure prints the reason.
+// Opens the session that the command line names (--raw turns decoding off); on failure
+// prints the reason.
 std::unique_ptr<HostSession> OpenSession(const ParsedCommandLine& commandLine,
                                          SettingsAccess access = SettingsAccess::Read);
 

@@ -5,6 +5,7 @@
 #include <strings.h>
 
 #include "host/message_text.h"
+#include "host/transfer_decoding.h"
 
 namespace {
 
@@ -67,6 +68,17 @@ bool HostSession::Active() const
 
 // One record goes through every analyzer, as the analyzers expect of their host.
 MessageAnalysis HostSession::Analyze(const std::string& message) const
+{
+    if (!decodeTransferEncodings || !Active()) {
+        return AnalyzeAsItStands(message);
+    }
+    TransferDecoding decoding(message);
+    MessageAnalysis analysis = AnalyzeAsItStands(decoding.Text());
+    RestoreTransferEncodings(decoding, analysis);
+    return analysis;
+}
+
+MessageAnalysis HostSession::AnalyzeAsItStands(const std::string& message) const
 {
     MessageAnalysis analysis;
     if (!Active()) {

@@ -17,6 +17,8 @@ struct MessageAnalysis {
     int score = 0;
     std::string findings;
     std::string rewrittenText;  // set only when rewritten, in the message's own line ends
+    int decodedParts = 0;       // quoted-printable and base64 HTML parts analysed decoded
+    std::vector<std::string> warnings;
 };
 
 // The analyzers the host is configured with, each loaded with its one instance, run in
@@ -35,7 +37,12 @@ public:
     HostSession& operator=(const HostSession&) = delete;
     ~HostSession();
 
+    // Analyses the message with its encoded HTML parts decoded, unless decoding is off.
     MessageAnalysis Analyze(const std::string& message) const;
+    // Analyses the message as it stands, as the analyzers alone see it.
+    MessageAnalysis AnalyzeAsItStands(const std::string& message) const;
+    void SetTransferDecoding(bool on) { decodeTransferEncodings = on; }
+    bool TransferDecodingOn() const { return decodeTransferEncodings; }
 
     // In the order they run.
     const std::vector<std::unique_ptr<HostedAnalyzer>>& Analyzers() const { return analyzers; }
@@ -48,6 +55,7 @@ private:
     HostSession() = default;
 
     std::vector<std::unique_ptr<HostedAnalyzer>> analyzers;
+    bool decodeTransferEncodings = true;
 };
 
 #endif
