@@ -23,7 +23,8 @@ const char kHelp[] =
     "    are left out.\n"
     "A progress line appears on standard error when it is a terminal. \"Decoded parts\"\n"
     "counts the quoted-printable and base64 HTML parts analysed decoded, \"Decoding\n"
-    "found\" the messages with findings that have none when analysed as they stand.\n"
+    "found\" the messages in which they show a category that the message as it stands\n"
+    "does not (--raw analyses as it stands).\n"
     "  --json     print one JSON object per message and one for the summary, one per line\n"
     "  --rewrite  write the rewritten messages back: message files and Maildir messages\n"
     "             are replaced by write-new-then-rename; an mbox is written anew beside\n"
@@ -100,11 +101,21 @@ private:
         return analysis;
     }
 
-    // Asked only of the few messages with decoded parts and findings.
+    // Whether decoding found a category that the message as it stands does not show;
+    // asked only of the few messages with decoded parts and findings.
     bool FoundOnlyDecoded(const std::string& message, const MessageAnalysis& analysis) const
     {
-        return analysis.decodedParts > 0 && !analysis.findings.empty() &&
-               session.AnalyzeAsItStands(message).findings.empty();
+        if (analysis.decodedParts == 0 || analysis.findings.empty()) {
+            return false;
+        }
+        const CategoryMarks decoded = MarksFromFindings(analysis.findings);
+        const CategoryMarks raw = MarksFromFindings(session.AnalyzeAsItStands(message).findings);
+        for (int category = 0; category < CategoryCount; ++category) {
+            if (decoded.found[category] && !raw.found[category]) {
+                return true;
+            }
+        }
+        return false;
     }
 
     void PrintJson(const std::string& source, int index, const MessageAnalysis& analysis, bool foundOnlyDecoded)

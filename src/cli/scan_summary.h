@@ -13,7 +13,7 @@
 // depend on timing.
 class ScanSummary {
 public:
-    // foundOnlyDecoded: the message has findings, and none when analysed as it stands.
+    // foundOnlyDecoded: decoding found a category that the message as it stands does not show.
     void Add(const MessageAnalysis& analysis, bool foundOnlyDecoded);
     void AddFailure() { ++failed; }
     bool AnyFailed() const { return failed != 0; }

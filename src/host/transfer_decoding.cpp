@@ -60,7 +60,7 @@ TransferDecoding::TransferDecoding(const std::string& message) : message(message
     partCount = parts.size();
     DecodeParts(parts);
     if (!decodedParts.empty() && !WalkerCutsAsBefore()) {
-        Warn(decodedParts.front().bodyStart, "a decoded HTML part holds a line that the MIME walker would take "
+        Warn(decodedParts.front().headerStart, "a decoded HTML part holds a line that the MIME walker would take "
                                              "for a boundary; the message is analysed as it stands");
         decodedParts.clear();
     }
@@ -118,7 +118,7 @@ void TransferDecoding::DecodePart(std::size_t index, const MessagePart& part, st
     if (addedLineEnd) {
         decoded += lineEnd;
     }
-    decodedParts.push_back({index, encoding, field.start, field.end, part.bodyStart, part.bodyEnd, decodedStart,
+    decodedParts.push_back({index, part.headerStart, encoding, field.start, field.end, part.bodyStart, part.bodyEnd, decodedStart,
                             decoded.size(), addedLineEnd});
     copied = part.bodyEnd;
 }

@@ -35,6 +35,7 @@ public:
 private:
     struct DecodedPart {
         std::size_t index;          // among the message's parts, in walk order
+        std::size_t headerStart;
         TransferEncoding encoding;
         std::size_t fieldStart;     // the original Content-Transfer-Encoding field
         std::size_t fieldEnd;
