@@ -1,0 +1,51 @@
+#include "tests/support/pass_through_rewrite.h"
+
+#include <sstream>
+
+#include "common/find_no_case.h"
+#include "mime/mime_walker.h"
+
+namespace {
+
+class PassThrough : public PartHandler {
+public:
+    void Receive(const std::string& text, bool isHeaderBlock) override
+    {
+        if (!isHeaderBlock) {
+            body += text;
+            return;
+        }
+        Finish();
+        std::string contentType;
+        GetHeaderValue(text, "Content-Type:", contentType);
+        isHtml = FindNoCase(contentType.c_str(), "text/html") != nullptr;
+        output += text;
+    }
+
+    void Finish()
+    {
+        if (isHtml && !body.empty()) {
+            body.erase(body.find_last_not_of(" \t\r\n") + 1);
+            body += "\r\n\r\n";
+        }
+        output += body;
+        body.clear();
+    }
+
+    std::string output;
+
+private:
+    std::string body;
+    bool isHtml = false;
+};
+
+}  // namespace
+
+std::string PassThroughRewrite(const std::string& message)
+{
+    std::istringstream in(message);
+    PassThrough handler;
+    MimeWalker().Walk(in, &handler);
+    handler.Finish();
+    return handler.output;
+}
