@@ -48,9 +48,6 @@ std::size_t LineNumberAt(const std::string& text, std::size_t offset)
 
 }  // namespace
 
-const SkipReason kSkippedUnmatchedParts = {
-    "unmatched-parts", "its rewritten text does not match its decoded HTML parts part for part"};
-
 TransferDecoding::TransferDecoding(const std::string& message) : message(message), lineEnd(LineEndOf(message))
 {
     if (!MayHoldEncodedHtml(message)) {
@@ -207,7 +204,8 @@ void RestoreTransferEncodings(TransferDecoding& decoding, MessageAnalysis& analy
         !decoding.Reencode(analysis.rewrittenText, analysis.rewrittenText)) {
         analysis.rewritten = false;
         analysis.rewrittenText.clear();
-        analysis.skipped = &kSkippedUnmatchedParts;
+        analysis.warnings.push_back("the rewritten message does not match its decoded HTML parts part for part, "
+                                    "so it is passed on unchanged");
     }
-    analysis.warnings.insert(analysis.warnings.end(), decoding.Warnings().begin(), decoding.Warnings().end());
+    analysis.warnings.insert(analysis.warnings.begin(), decoding.Warnings().begin(), decoding.Warnings().end());
 }

@@ -61,12 +61,11 @@ private:
     std::vector<std::string> warnings;
 };
 
-extern const SkipReason kSkippedUnmatchedParts;
-
 // Puts the analysis of decoding.Text() in terms of the message itself: the count of
 // decoded parts, the decoding's warnings, and the rewritten text with the parts encoded
-// again. A rewritten text that cannot be matched is given up: the message passes on
-// unchanged, with the reason in skipped.
+// again. A rewritten text that cannot be matched is given up, with a warning: the
+// message passes on unchanged, its score and findings kept (a skipped message would go
+// unscored, which a sender could provoke on purpose).
 void RestoreTransferEncodings(TransferDecoding& decoding, MessageAnalysis& analysis);
 
 #endif
