@@ -11,7 +11,7 @@ trap 'rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-cd "$work"
+cd "$work" || exit 1
 mkdir config inactive xdg xdg/tagstrip tmp cwd
 # Inactive: every analyzer beside the program switched off.
 printf '[General]\nActive=0\n' > inactive/Tagstrip.ini
@@ -91,13 +91,13 @@ env -u HOME -u XDG_CONFIG_HOME -u TAGSTRIP_CONFIG_DIR "$tagstrip" filter < html.
 for mode in "" "--exit-codes"; do
   want=0; [ -n "$mode" ] && want=74
   # shellcheck disable=SC2086
-  ( ulimit -f 2; exec "$tagstrip" filter --config-dir $work/config $mode < limit.eml > out.eml 2> err.txt )
+  ( ulimit -f 2; exec "$tagstrip" filter --config-dir "$work/config" $mode < limit.eml > out.eml 2> err.txt )
   got=$?
   [ "$got" = "$want" ] || fail "file-size limit $mode: exit status $got, wanted $want: $(cat err.txt)"
   cmp -s out.eml limit.eml || fail "file-size limit $mode: the output is not the message as it came"
 done
 # Standard output closed: nothing can reach the agent, so the status says so in every mode.
-"$tagstrip" filter --config-dir $work/config < html.eml >&- 2> err.txt
+"$tagstrip" filter --config-dir "$work/config" < html.eml >&- 2> err.txt
 got=$?
 [ "$got" = 74 ] || fail "closed output: exit status $got, wanted 74"
 
