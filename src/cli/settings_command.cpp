@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <iostream>
+#include <unistd.h>
 
 #include "common/category.h"
 #include "common/string_helpers.h"
@@ -128,7 +129,8 @@ void PrintSettings(const std::string& iniPath, const std::vector<SettingsProblem
 {
     const char* path = iniPath.c_str();
     int flags = static_cast<int>(GetPrivateProfileIntA("Settings", "Flags", kDefaultFlags, path));
-    std::cout << "Ini file      " << iniPath << '\n'
+    bool present = access(path, F_OK) == 0;
+    std::cout << "Ini file      " << iniPath << (present ? "" : " (not there: the built-in settings apply)") << '\n'
               << "Active        " << static_cast<int>(GetPrivateProfileIntA("General", "Active", kDefaultActive, path))
               << Mark(problems, "General", "Active") << '\n'
               << "Flags         " << flags << " (removes " << RemovedCategories(flags) << ")"
