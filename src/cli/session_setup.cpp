@@ -59,19 +59,19 @@ bool FindSettings(const ParsedCommandLine& commandLine, SettingsAccess access, S
 
 void WarnAboutSettings(const std::string& iniPath)
 {
-    for (const SettingsProblem& problem : CheckPluginSettings(iniPath)) {
+    const AnalyzerSchema* schema = FindSchemaByIni(iniPath);
+    if (schema == nullptr) {
+        return;
+    }
+    for (const SettingsProblem& problem : CheckAnalyzerSettings(iniPath, *schema)) {
         std::cerr << "tagstrip: warning: " << problem.text << '\n';
     }
 }
 
-// Only the Tagstrip analyzer's keys are known to the host's check.
 void WarnAboutSettings(const std::vector<std::string>& modulePaths, const std::string& directory)
 {
     for (const std::string& modulePath : modulePaths) {
-        const std::string iniPath = PluginIniPath(modulePath, directory);
-        if (EndsWith(iniPath, "/Tagstrip.ini")) {
-            WarnAboutSettings(iniPath);
-        }
+        WarnAboutSettings(PluginIniPath(modulePath, directory));
     }
 }
 

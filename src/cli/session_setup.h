@@ -14,10 +14,11 @@
 bool FindSettings(const ParsedCommandLine& commandLine, SettingsAccess access, SettingsLocation& location,
                   std::string& error);
 
-// One warning on standard error for each problem of the plug-in's ini file.
+// One warning on standard error for each problem of an analyzer's ini file (of an
+// analyzer the host knows).
 void WarnAboutSettings(const std::string& iniPath);
 
-// The same for each analyzer module whose settings the host knows how to check.
+// The same for the ini file of each module.
 void WarnAboutSettings(const std::vector<std::string>& modulePaths, const std::string& directory);
 
 // The Tagstrip analyzer's module, whose settings the settings command shows: --module,

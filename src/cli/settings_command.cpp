@@ -2,35 +2,38 @@
 #include <iostream>
 #include <unistd.h>
 
-#include "common/category.h"
 #include "common/string_helpers.h"
 #include "cli/command.h"
 #include "cli/session_setup.h"
+#include "host/analyzer_schema.h"
 #include "host/plugin_settings.h"
 #include "host/settings_check.h"
 #include "platform/kernel/windows.h"
+#include "remote/tracker_list.h"
 
 namespace {
 
 const char kHelp[] =
-    "Usage: tagstrip settings [--set NAME=VALUE]... | --check\n"
-    "Shows the analyzer's settings: the ini file, Active, the Flags word with the\n"
+    "Usage: tagstrip settings [--analyzer NAME] [--set NAME=VALUE]... | --check\n"
+    "Shows an analyzer's settings: the ini file, Active, the Flags word with the\n"
     "categories it removes, and the points per category ((default) marks defaults,\n"
     "\"<- bad:\" a value the analyzer cannot use as meant; unknown keys are listed).\n"
+    "  --analyzer NAME   Tagstrip (the default, Tagstrip.ini) or Remote (Remote.ini)\n"
     "  --check           check the ini file instead: print each unreadable file, unknown\n"
     "                    section or key, value that is not a number or out of range, and\n"
     "                    exit 1 when there is any (0 when all is well)\n"
     "  --set NAME=VALUE  change one setting first; may be given more than once. NAME is\n"
-    "                    Active (0 or 1), Flags (0 to 255), a points key such as\n"
-    "                    PointsScript, or a category name such as Script (points 0 to 99999).\n"
+    "                    Active (0 or 1), Flags (0 to 255; Remote 0 to 15), a points key\n"
+    "                    such as PointsScript, or a category name such as Script (points\n"
+    "                    0 to 99999).\n"
     "                    Names are matched in any letter case. The settings directory\n"
     "                    is created when missing, but not its parent.\n"
     "Categories and their Flags bits:\n"
-    "  Script 0x01, Formatting 0x02, ImagesExt 0x04, Links 0x08, ImagesInt 0x10,\n"
-    "  ExternalRefs 0x20, WebBugs 0x40, ReadReceipts 0x80\n";
+    "  Tagstrip: Script 0x01, Formatting 0x02, ImagesExt 0x04, Links 0x08, ImagesInt 0x10,\n"
+    "            ExternalRefs 0x20, WebBugs 0x40, ReadReceipts 0x80\n"
+    "  Remote:   RemoteLoads 0x01, TrackingPixels 0x02, KnownTrackers 0x04, LinkTracking 0x08\n";
 
 constexpr int kDefaultActive = 1;
-constexpr int kHighestFlags = 0xFF;
 constexpr int kHighestPoints = 99999;
 
 struct SettingKey {
@@ -40,13 +43,13 @@ struct SettingKey {
     int highest;
 };
 
-std::vector<SettingKey> SettableKeys()
+std::vector<SettingKey> SettableKeys(const AnalyzerSchema& schema)
 {
     std::vector<SettingKey> keys = {
         {"Active", "General", "Active", 1},
-        {"Flags", "Settings", "Flags", kHighestFlags},
+        {"Flags", "Settings", "Flags", schema.highestFlags},
     };
-    for (const CategoryInfo& category : kCategories) {
+    for (const SchemaCategory& category : schema.categories) {
         keys.push_back({category.pointsKey, "Settings", category.pointsKey, kHighestPoints});
         keys.push_back({category.name, "Settings", category.pointsKey, kHighestPoints});
     }
@@ -81,9 +84,10 @@ bool ParseValue(const std::string& text, int highest, int& value)
     return value <= highest;
 }
 
-bool ParseAssignment(const std::string& text, Assignment& assignment, std::string& error)
+bool ParseAssignment(const AnalyzerSchema& schema, const std::string& text, Assignment& assignment,
+                     std::string& error)
 {
-    static const std::vector<SettingKey> keys = SettableKeys();
+    const std::vector<SettingKey> keys = SettableKeys(schema);
     std::size_t equals = text.find('=');
     const SettingKey* key = FindKey(keys, text.substr(0, equals));
     int value = 0;
@@ -98,10 +102,10 @@ bool ParseAssignment(const std::string& text, Assignment& assignment, std::strin
     return false;
 }
 
-std::string RemovedCategories(int flags)
+std::string RemovedCategories(const AnalyzerSchema& schema, int flags)
 {
     std::string names;
-    for (const CategoryInfo& category : kCategories) {
+    for (const SchemaCategory& category : schema.categories) {
         if (flags & category.flagsBit) {
             names += (names.empty() ? "" : ", ") + std::string(category.name);
         }
@@ -125,18 +129,19 @@ void PrintUnknownAndUnreadable(const std::vector<SettingsProblem>& problems)
     }
 }
 
-void PrintSettings(const std::string& iniPath, const std::vector<SettingsProblem>& problems)
+void PrintSettings(const AnalyzerSchema& schema, const std::string& iniPath,
+                   const std::vector<SettingsProblem>& problems)
 {
     const char* path = iniPath.c_str();
-    int flags = static_cast<int>(GetPrivateProfileIntA("Settings", "Flags", kDefaultFlags, path));
+    int flags = static_cast<int>(GetPrivateProfileIntA("Settings", "Flags", schema.defaultFlags, path));
     bool present = access(path, F_OK) == 0;
     std::cout << "Ini file      " << iniPath << (present ? "" : " (not there: the built-in settings apply)") << '\n'
               << "Active        " << static_cast<int>(GetPrivateProfileIntA("General", "Active", kDefaultActive, path))
               << Mark(problems, "General", "Active") << '\n'
-              << "Flags         " << flags << " (removes " << RemovedCategories(flags) << ")"
+              << "Flags         " << flags << " (removes " << RemovedCategories(schema, flags) << ")"
               << Mark(problems, "Settings", "Flags") << "\n"
               << "Points\n";
-    for (const CategoryInfo& category : kCategories) {
+    for (const SchemaCategory& category : schema.categories) {
         int points = static_cast<int>(GetPrivateProfileIntA("Settings", category.pointsKey, category.defaultPoints, path));
         char line[96];
         std::snprintf(line, sizeof line, "  %-14s%6d%s", category.name, points,
@@ -146,24 +151,59 @@ void PrintSettings(const std::string& iniPath, const std::vector<SettingsProblem
     PrintUnknownAndUnreadable(problems);
 }
 
-int CheckSettings(const std::string& iniPath, const std::vector<SettingsProblem>& problems)
+// The Remote analyzer's own tracker table beside its ini file, which it reads too.
+std::vector<std::string> TrackerTableProblems(const AnalyzerSchema& schema, const std::string& directory,
+                                              std::size_t& ownPatterns)
+{
+    ownPatterns = 0;
+    return std::string(schema.name) == "Remote" ? CheckOwnTrackers(directory, ownPatterns)
+                                               : std::vector<std::string>();
+}
+
+void PrintTrackers(const AnalyzerSchema& schema, const std::string& directory)
+{
+    if (std::string(schema.name) != "Remote") {
+        return;
+    }
+    std::size_t ownPatterns = 0;
+    const std::vector<std::string> problems = TrackerTableProblems(schema, directory, ownPatterns);
+    std::cout << "Trackers      the shipped list and " << ownPatterns << " pattern(s) of "
+              << directory + "/" + kOwnTrackersFile << '\n';
+    for (const std::string& problem : problems) {
+        std::cout << "Problem       " << problem << '\n';
+    }
+}
+
+int CheckSettings(const AnalyzerSchema& schema, const std::string& iniPath, const std::string& directory,
+                  const std::vector<SettingsProblem>& problems)
 {
     for (const SettingsProblem& problem : problems) {
         std::cout << problem.text << '\n';
     }
-    if (problems.empty()) {
+    std::size_t ownPatterns = 0;
+    const std::vector<std::string> trackerProblems = TrackerTableProblems(schema, directory, ownPatterns);
+    for (const std::string& problem : trackerProblems) {
+        std::cout << problem << '\n';
+    }
+    const bool clean = problems.empty() && trackerProblems.empty();
+    if (clean) {
         std::cout << iniPath << ": all keys and values are known and in range\n";
     }
-    return problems.empty() ? kExitOk : kExitMessageFailed;
+    return clean ? kExitOk : kExitMessageFailed;
 }
 
 int RunSettings(const ParsedCommandLine& commandLine)
 {
+    const AnalyzerSchema* schema = FindSchemaByName(commandLine.Value("--analyzer", "Tagstrip"));
+    if (schema == nullptr) {
+        std::cerr << "tagstrip settings: --analyzer is Tagstrip or Remote\n";
+        return kExitUsage;
+    }
     std::vector<Assignment> assignments;
     for (const std::string& text : commandLine.Values("--set")) {
         Assignment assignment;
         std::string error;
-        if (!ParseAssignment(text, assignment, error)) {
+        if (!ParseAssignment(*schema, text, assignment, error)) {
             std::cerr << "tagstrip settings: " << error << '\n';
             return kExitUsage;
         }
@@ -180,18 +220,22 @@ int RunSettings(const ParsedCommandLine& commandLine)
         std::cerr << "tagstrip: " << error << '\n';
         return kExitMessageFailed;
     }
-    std::string iniPath = PluginIniPath(ModulePath(commandLine), location.directory);
+    // The Tagstrip analyzer's ini file follows --module, as the module names it.
+    std::string iniPath = schema == &KnownAnalyzers().front()
+                              ? PluginIniPath(ModulePath(commandLine), location.directory)
+                              : PluginIniPath(std::string(schema->name) + ".Analyzer", location.directory);
     for (const Assignment& assignment : assignments) {
         if (!WritePrivateProfileStringA(assignment.section, assignment.key, assignment.value.c_str(), iniPath.c_str())) {
             std::cerr << "tagstrip: " << iniPath << ": cannot write " << assignment.key << '\n';
             return kExitMessageFailed;
         }
     }
-    std::vector<SettingsProblem> problems = CheckPluginSettings(iniPath);
+    std::vector<SettingsProblem> problems = CheckAnalyzerSettings(iniPath, *schema);
     if (commandLine.Has("--check")) {
-        return CheckSettings(iniPath, problems);
+        return CheckSettings(*schema, iniPath, location.directory, problems);
     }
-    PrintSettings(iniPath, problems);
+    PrintSettings(*schema, iniPath, problems);
+    PrintTrackers(*schema, location.directory);
     return kExitOk;
 }
 
@@ -201,6 +245,6 @@ const Command kSettingsCommand = {
     "settings",
     "show the analyzer's settings, or change them with --set",
     kHelp,
-    {{"--set", true}, {"--check", false}},
+    {{"--set", true}, {"--check", false}, {"--analyzer", true}},
     RunSettings,
 };

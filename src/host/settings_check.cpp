@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "common/category.h"
 
 namespace {
 
@@ -18,13 +17,12 @@ struct KeyRule {
     long highest;
 };
 
-constexpr long kHighestFlags = 0xFF;
 constexpr long kHighestPoints = 99999;
 
-std::vector<KeyRule> KnownKeys()
+std::vector<KeyRule> KnownKeys(const AnalyzerSchema& schema)
 {
-    std::vector<KeyRule> rules = {{"General", "Active", 0, 1}, {"Settings", "Flags", 0, kHighestFlags}};
-    for (const CategoryInfo& category : kCategories) {
+    std::vector<KeyRule> rules = {{"General", "Active", 0, 1}, {"Settings", "Flags", 0, schema.highestFlags}};
+    for (const SchemaCategory& category : schema.categories) {
         rules.push_back({"Settings", category.pointsKey, 0, kHighestPoints});
     }
     return rules;
@@ -69,7 +67,7 @@ std::string ValueProblem(const KeyRule& rule, const std::string& value)
 
 class IniChecker {
 public:
-    explicit IniChecker(const std::string& iniPath) : path(iniPath) {}
+    IniChecker(const std::string& iniPath, const AnalyzerSchema& schema) : rules(KnownKeys(schema)), path(iniPath) {}
 
     void CheckLine(const std::string& rawLine)
     {
@@ -110,7 +108,7 @@ private:
                             path + ":" + std::to_string(lineNumber) + ": " + where + ": " + what});
     }
 
-    const std::vector<KeyRule> rules = KnownKeys();
+    const std::vector<KeyRule> rules;
     std::string path;
     std::string section;
     int lineNumber = 0;
@@ -143,7 +141,12 @@ int ReadFile(const std::string& path, std::string& text)
 
 std::vector<SettingsProblem> CheckPluginSettings(const std::string& iniPath)
 {
-    IniChecker checker(iniPath);
+    return CheckAnalyzerSettings(iniPath, *FindSchemaByName("Tagstrip"));
+}
+
+std::vector<SettingsProblem> CheckAnalyzerSettings(const std::string& iniPath, const AnalyzerSchema& schema)
+{
+    IniChecker checker(iniPath, schema);
     if (iniPath.empty() || iniPath.back() == '/') {
         return checker.Problems();
     }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "host/analyzer_schema.h"
+
 // One problem found in the plug-in's ini file. The plug-in itself reads the file as it
 // always has (a missing key is its default, "abc" is 0); these are what a person who
 // edited the file by hand should hear about.
@@ -20,6 +22,9 @@ struct SettingsProblem {
 // file unreadable, a section or key the plug-in does not know, a value that is not a
 // whole number or lies out of range. A missing file has no problems.
 std::vector<SettingsProblem> CheckPluginSettings(const std::string& iniPath);
+
+// The same for the ini file of any analyzer the host knows.
+std::vector<SettingsProblem> CheckAnalyzerSettings(const std::string& iniPath, const AnalyzerSchema& schema);
 
 // The bad value of key in section, or null.
 const SettingsProblem* FindProblem(const std::vector<SettingsProblem>& problems, const std::string& section,

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "html/token.h"
-#include "remote/remote_category.h"
+#include "common/remote_category.h"
 #include "remote/tracker_list.h"
 
 // The rules of the remote-content analyzer over the tokens of one message's HTML parts.

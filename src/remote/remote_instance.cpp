@@ -99,15 +99,9 @@ void RemoteInstance::LoadTrackers()
     }
     list->Compile();
     std::atomic_store(&trackers, std::shared_ptr<const TrackerList>(std::move(list)));
-    trackerProblems = problems;
 }
 
 std::shared_ptr<const TrackerList> RemoteInstance::Trackers() const
 {
     return std::atomic_load(&trackers);
-}
-
-std::vector<std::string> RemoteInstance::TrackerProblems() const
-{
-    return trackerProblems;
 }

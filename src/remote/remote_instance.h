@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "plugin/ini_file.h"
-#include "remote/remote_category.h"
+#include "common/remote_category.h"
 #include "remote/tracker_list.h"
 
 // The analyzer's name: what the host shows, its key in the host's "AnalyzerOrder"
@@ -17,9 +17,6 @@ constexpr const char* kRemoteAnalyzerName = "Remote";
 
 // After the Tagstrip analyzer (130000) unless the host's ini file says otherwise.
 constexpr int kRemoteDefaultOrder = 140000;
-
-// The admin's own tracker table, beside the ini file.
-constexpr const char* kOwnTrackersFile = "Remote-trackers.tsv";
 
 // The remote-content analyzer's instance: the Flags word of remove switches, the points
 // per category, and the tracker list (the one shipped with the module and the admin's
@@ -45,9 +42,9 @@ public:
     void SetFlags(int value) { flags.store(value, std::memory_order_relaxed); }
     void SetPoints(RemoteCategory category, int value) { points[category].store(value, std::memory_order_relaxed); }
 
-    // The list that analyses use, and the problems its last loading found.
+    // The list that analyses use: the shipped one and the admin's own table, whose bad
+    // lines are left out (settings --check names them).
     std::shared_ptr<const TrackerList> Trackers() const;
-    std::vector<std::string> TrackerProblems() const;
     std::string OwnTrackersPath() const;
 
 private:
@@ -58,7 +55,6 @@ private:
     std::string iniDirectory;
     std::string hostDirectory;
     std::shared_ptr<const TrackerList> trackers;
-    std::vector<std::string> trackerProblems;
 };
 
 #endif

@@ -4,7 +4,7 @@
 #define TAGSTRIP_REMOTE_REMOTE_PAGE_H
 
 #include "page/analyzer_page.h"
-#include "remote/remote_category.h"
+#include "common/remote_category.h"
 
 class RemoteInstance;
 

@@ -1,5 +1,8 @@
 #include "remote/tracker_list.h"
 
+#include <fstream>
+#include <sstream>
+
 #include <re2/re2.h>
 #include <re2/set.h>
 
@@ -69,4 +72,21 @@ void TrackerList::Compile()
 bool TrackerList::Matches(std::string_view address) const
 {
     return matcher->compiled && matcher->set.Match(re2::StringPiece(address.data(), address.size()), nullptr);
+}
+
+std::vector<std::string> CheckOwnTrackers(const std::string& directory, std::size_t& goodPatterns)
+{
+    std::vector<std::string> problems;
+    goodPatterns = 0;
+    const std::string path = directory + "/" + kOwnTrackersFile;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return problems;
+    }
+    std::ostringstream table;
+    table << in.rdbuf();
+    TrackerList list;
+    list.AddTable(table.str(), path, problems);
+    goodPatterns = list.Size();
+    return problems;
 }

@@ -40,4 +40,11 @@ private:
 // The list that ships with the module.
 extern const char kBuiltInTrackers[];
 
+// The admin's own table, in the analyzer's ini directory.
+constexpr const char* kOwnTrackersFile = "Remote-trackers.tsv";
+
+// The problems of the admin's own table in directory ("path:line: reason"), and how many
+// of its patterns are good; no problems and none for a missing table.
+std::vector<std::string> CheckOwnTrackers(const std::string& directory, std::size_t& goodPatterns);
+
 #endif

@@ -59,4 +59,38 @@ TEST_F(TwoAnalyzersTest, TheHostIniFileDecidesTheOrder)
     EXPECT_EQ(result.out.find("http://"), std::string::npos) << result.out;
 }
 
+TEST_F(TwoAnalyzersTest, AnAdminsOwnTrackerTableCounts)
+{
+    WriteTextFile(config.File("Remote-trackers.tsv"), "Sender\timg\\.sender\\.test\\/bg\n");
+    const RunResult result = Filter();
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("Remote - 'Known trackers removed.'"), std::string::npos) << result.out;
+}
+
+TEST_F(TwoAnalyzersTest, SettingsShowChangeAndCheckTheRemoteAnalyzer)
+{
+    RunResult set = RunTagstrip({"settings", "--config-dir", config.path, "--analyzer", "remote", "--set",
+                                 "Flags=8", "--set", "KnownTrackers=70"});
+    ASSERT_EQ(set.status, 0) << set.err;
+    EXPECT_NE(set.out.find("Ini file      " + config.File("Remote.ini")), std::string::npos) << set.out;
+    EXPECT_NE(set.out.find("Flags         8 (removes LinkTracking)"), std::string::npos) << set.out;
+    EXPECT_NE(set.out.find("  KnownTrackers     70\n"), std::string::npos) << set.out;
+    EXPECT_EQ(RunTagstrip({"settings", "--config-dir", config.path, "--analyzer", "Remote", "--set", "Flags=16"}).status,
+              2);
+
+    WriteTextFile(config.File("Remote-trackers.tsv"), "ok\\.test\nbroken(\n");
+    RunResult check = RunTagstrip({"settings", "--config-dir", config.path, "--analyzer", "Remote", "--check"});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_NE(check.out.find(config.File("Remote-trackers.tsv") + ":2: "), std::string::npos) << check.out;
+    EXPECT_EQ(RunTagstrip({"settings", "--config-dir", config.path, "--check"}).status, 0);
+}
+
+TEST_F(TwoAnalyzersTest, ConfigNamesTheAnalyzersWhenTheNameIsUnknown)
+{
+    RunResult result = RunTagstrip({"config", "--config-dir", config.path, "Trackers"});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find("no analyzer named 'Trackers'; there are: Tagstrip Remote"), std::string::npos)
+        << result.err;
+}
+
 }  // namespace

@@ -1,7 +1,7 @@
-#ifndef TAGSTRIP_REMOTE_REMOTE_CATEGORY_H
-#define TAGSTRIP_REMOTE_REMOTE_CATEGORY_H
+#ifndef TAGSTRIP_COMMON_REMOTE_CATEGORY_H
+#define TAGSTRIP_COMMON_REMOTE_CATEGORY_H
 
-// What the remote-content analyzer finds, in its fixed order: the order of the points,
+// What the remote-content analyzer (src/remote) finds, in its fixed order: the order of the points,
 // the ini keys, the page's rows and the findings report.
 enum RemoteCategory {
     RemoteLoads,     // anything a reader's program fetches without a click

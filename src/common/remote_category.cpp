@@ -1,4 +1,4 @@
-#include "remote/remote_category.h"
+#include "common/remote_category.h"
 
 const RemoteCategoryInfo kRemoteCategories[RemoteCategoryCount] = {
     {"RemoteLoads", "PointsRemoteLoads", 10, 0x01, "Remote loads found.", "Remote loads removed."},
