@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs "tagstrip config" in a real 80 by 24 terminal under tmux and drives it with keys:
 # once ticking a box and typing points, then pressing Enter (OK) and reading the ini file;
-# once typing a points value out of range, which shows its message and saves nothing.
+# once typing a points value out of range, which shows its message and saves nothing;
+# once with the Remote analyzer's page, picked by name.
 set -euo pipefail
 program=$1
 if ! command -v tmux >/dev/null; then
@@ -41,15 +42,17 @@ keys() {
   done
 }
 
+# open_window [ANALYZER]
 open_window() {
   tmux kill-session -t "$session" 2>/dev/null || true
   tmux new-session -d -s "$session" -x 80 -y 24 \
-    "'$program' config --config-dir '$scratch'; echo tagstrip-exit=\$?; sleep 60"
+    "'$program' config --config-dir '$scratch' ${1:-}; echo tagstrip-exit=\$?; sleep 60"
   wait_for "Tagstrip settings"
 }
 
+# expect_ini LINE [INI]
 expect_ini() {
-  grep -qx -- "$1" "$ini" || { echo "expected $1 in the ini file:"; cat "$ini"; exit 1; }
+  grep -qx -- "$1" "${2:-$ini}" || { echo "expected $1 in ${2:-$ini}:"; cat "${2:-$ini}"; exit 1; }
 }
 
 # Links' remove box (Alt+L reaches its points, Tab the box), Script's points, then OK.
@@ -71,5 +74,14 @@ keys Enter
 wait_for "Points to add to spam score for having script"
 keys Escape
 wait_for "tagstrip-exit=0"
+cmp "$ini" "$scratch/saved"
+
+# The Remote analyzer's page: Link tracking's points (Alt+T) and its remove box, then OK.
+open_window Remote
+wait_for "Tracking pixels"
+keys M-t 7 Tab Space Enter
+wait_for "tagstrip-exit=0"
+expect_ini "Flags=15" "$scratch/Remote.ini"
+expect_ini "PointsLinkTracking=7" "$scratch/Remote.ini"
 cmp "$ini" "$scratch/saved"
 echo "terminal settings window: ok"
