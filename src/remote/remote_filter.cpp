@@ -284,36 +284,39 @@ RemoteCategory RemoteFilter::CategoryOfLoad(const std::vector<std::string>& addr
     return hiddenImage ? TrackingPixels : RemoteLoads;
 }
 
-// What a browser reads as text before a real tag goes out as text.
+// What a browser reads as text before a real tag goes out as text with that tag.
 void RemoteFilter::FilterTag(const std::string& token)
 {
-    std::string raw = token;
-    while (!OpensTag(raw, 0)) {
-        std::size_t next = 1;
-        while (next < raw.size() && !(raw[next] == '<' && OpensTag(raw, next))) {
-            ++next;
-        }
-        WriteBytes(*output, raw.data(), next);
-        if (next >= raw.size()) {
+    std::size_t start = 0;
+    while (!OpensTag(token, start)) {
+        start = token.find('<', start + 1);
+        if (start == std::string::npos) {
+            WriteBytes(*output, token);
             return;
         }
-        raw.erase(0, next);
     }
+    const std::string textBefore = token.substr(0, start);
+    const std::string raw = token.substr(start);
     const std::string browserView = WithNameSlashAsBlank(raw);
     Tag tag;
     tag.Parse(browserView);
     if (tag.name.empty() || tag.name[0] == '/' || tag.name[0] == '!' || tag.name[0] == '?') {
         if (tag.name == "/style") {
+            WriteBytes(*output, textBefore);
             FilterStyleSheet();
+            WriteBytes(*output, raw);
+        } else {
+            WriteBytes(*output, token);
         }
-        WriteBytes(*output, raw);
         return;
     }
-    FilterElement(tag, raw);
+    FilterElement(tag, textBefore, raw);
     inStyle = tag.name == "style";
 }
 
-void RemoteFilter::FilterElement(const Tag& parsed, const std::string& raw)
+// Should the element go, a "<" just before it in the text is written "&lt;", so that it
+// cannot open a new tag with what follows.
+void RemoteFilter::FilterElement(const Tag& parsed, const std::string& textBefore, const std::string& raw)
 {
     Element tag = ElementOf(parsed);
     const bool image = IsOneOf(tag.name, kImageElements);
@@ -370,16 +373,20 @@ void RemoteFilter::FilterElement(const Tag& parsed, const std::string& raw)
         changed = true;
     }
     if (dropTag) {
+        WriteText(*output, textBefore);
         const std::string* alt = image ? FindAttribute(tag, "alt") : nullptr;
         if (alt != nullptr && !alt->empty()) {
             WriteByte(*output, '[');
             WriteText(*output, *alt);
             WriteByte(*output, ']');
         }
-    } else if (changed) {
-        WriteRebuiltTag(*output, tag, raw);
     } else {
-        WriteBytes(*output, raw);
+        WriteBytes(*output, textBefore);
+        if (changed) {
+            WriteRebuiltTag(*output, tag, raw);
+        } else {
+            WriteBytes(*output, raw);
+        }
     }
 }
 

@@ -28,7 +28,7 @@ public:
 
 private:
     void FilterTag(const std::string& raw);
-    void FilterElement(const Tag& parsed, const std::string& raw);
+    void FilterElement(const Tag& parsed, const std::string& textBefore, const std::string& raw);
     void FilterStyleSheet();
     RemoteCategory CategoryOfLoad(const std::vector<std::string>& addresses, bool hiddenImage) const;
     bool Charge(RemoteCategory category);
