@@ -1,0 +1,282 @@
+#include "milter/milter_callbacks.h"
+
+#include <chrono>
+#include <exception>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "host/findings.h"
+#include "milter/filtered_message.h"
+#include "milter/incoming_message.h"
+#include "milter/message_edits.h"
+
+namespace {
+
+// Largest piece of a replaced body handed to the MTA at once.
+constexpr std::size_t kBodyChunk = 64 * 1024;
+
+MilterContext* shared = nullptr;
+
+// One MTA connection: what was negotiated and the message in progress, if any.
+struct Connection {
+    bool leadingSpaces = false;
+    std::unique_ptr<IncomingMessage> message;
+    std::chrono::steady_clock::time_point started;
+};
+
+Connection* ConnectionOf(SMFICTX* ctx)
+{
+    auto* connection = static_cast<Connection*>(smfi_getpriv(ctx));
+    if (connection == nullptr) {
+        connection = new Connection();
+        smfi_setpriv(ctx, connection);
+    }
+    return connection;
+}
+
+std::string QueueId(SMFICTX* ctx)
+{
+    char name[] = "i";
+    const char* id = smfi_getsymval(ctx, name);
+    return id != nullptr ? id : "NOQUEUE";
+}
+
+std::string CategoryList(const bool (&marked)[CategoryCount])
+{
+    std::string list;
+    for (int category = 0; category < CategoryCount; ++category) {
+        if (marked[category]) {
+            list += (list.empty() ? "" : ",") + std::string(kCategories[category].name);
+        }
+    }
+    return list.empty() ? "none" : list;
+}
+
+long long MillisecondsSince(std::chrono::steady_clock::time_point started)
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
+}
+
+// Ends the message in progress, if any, so that stopping no longer waits for it.
+void EndMessage(Connection& connection)
+{
+    if (connection.message != nullptr) {
+        connection.message.reset();
+        shared->inFlight.End();
+    }
+}
+
+sfsistat PassUnchanged(SMFICTX* ctx, Connection* connection, const std::string& why)
+{
+    std::size_t size = connection != nullptr && connection->message != nullptr ? connection->message->Size() : 0;
+    shared->log.Info(QueueId(ctx) + ": size=" + std::to_string(size) + " accepted unchanged: " + why);
+    if (connection != nullptr) {
+        EndMessage(*connection);
+    }
+    return SMFIS_ACCEPT;
+}
+
+// Runs one callback step; whatever goes wrong, the message goes on unchanged.
+template <typename Step>
+sfsistat Guarded(SMFICTX* ctx, Step step)
+{
+    Connection* connection = nullptr;
+    try {
+        connection = ConnectionOf(ctx);
+        return step(*connection);
+    } catch (const std::bad_alloc&) {
+        return PassUnchanged(ctx, connection, "out of memory");
+    } catch (const std::exception& failure) {
+        return PassUnchanged(ctx, connection, std::string("internal error: ") + failure.what());
+    } catch (...) {
+        return PassUnchanged(ctx, connection, "internal error");
+    }
+}
+
+// The message in progress; one is started if the MTA skipped the sender step.
+bool EnsureMessage(Connection& connection)
+{
+    if (connection.message != nullptr) {
+        return true;
+    }
+    if (!shared->inFlight.Begin()) {
+        return false;
+    }
+    connection.message.reset(new IncomingMessage(shared->options.maxSize));
+    connection.started = std::chrono::steady_clock::now();
+    return true;
+}
+
+sfsistat ContinueUnlessTooLarge(SMFICTX* ctx, Connection& connection)
+{
+    if (connection.message->OverLimit()) {
+        return PassUnchanged(ctx, &connection, "larger than --max-size " + std::to_string(shared->options.maxSize));
+    }
+    return SMFIS_CONTINUE;
+}
+
+std::string ValueForMta(const Connection& connection, const std::string& value)
+{
+    bool dropBlank = !connection.leadingSpaces && !value.empty() && value[0] == ' ';
+    return dropBlank ? value.substr(1) : value;
+}
+
+bool ApplyEdits(SMFICTX* ctx, const Connection& connection, MessageEdits& edits)
+{
+    for (HeaderChange& change : edits.changes) {
+        std::string value = ValueForMta(connection, change.value);
+        if (smfi_chgheader(ctx, change.name.data(), change.index, change.deleted ? nullptr : value.data()) !=
+            MI_SUCCESS) {
+            return false;
+        }
+    }
+    for (HeaderField& field : edits.insertAtTop) {
+        std::string value = ValueForMta(connection, field.value);
+        if (smfi_insheader(ctx, 0, field.name.data(), value.data()) != MI_SUCCESS) {
+            return false;
+        }
+    }
+    for (std::size_t at = 0; edits.replaceBody && at < edits.body.size(); at += kBodyChunk) {
+        std::size_t length = std::min(kBodyChunk, edits.body.size() - at);
+        auto* chunk = reinterpret_cast<unsigned char*>(&edits.body[at]);
+        if (smfi_replacebody(ctx, chunk, static_cast<int>(length)) != MI_SUCCESS) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string Outcome(const MessageAnalysis& analysis, const MessageEdits& edits)
+{
+    CategoryMarks marks = MarksFromFindings(analysis.findings);
+    std::string outcome = "score=" + std::to_string(analysis.score) + " found=" + CategoryList(marks.found) +
+                          " removed=" + (analysis.rewritten ? CategoryList(marks.removed) : "none");
+    if (analysis.skipped != nullptr) {
+        outcome += std::string(" not analysed: ") + analysis.skipped;
+    }
+    return outcome + (edits.replaceBody ? " body=replaced" : " body=kept");
+}
+
+sfsistat FilterMessage(SMFICTX* ctx, Connection& connection)
+{
+    std::shared_ptr<const HostSession> session = shared->sessions.Current();
+    if (session == nullptr) {
+        return PassUnchanged(ctx, &connection, "no analysis session");
+    }
+    const std::string& original = connection.message->Text();
+    MessageAnalysis analysis;
+    MessageEdits edits = EditsBetween(original, FilteredMessage(*session, original, analysis));
+    if (!edits.expressible) {
+        return PassUnchanged(ctx, &connection, "the filtered header cannot be expressed as header edits");
+    }
+    if (!ApplyEdits(ctx, connection, edits)) {
+        return PassUnchanged(ctx, &connection, "the MTA refused a change (connection lost?)");
+    }
+    shared->log.Info(QueueId(ctx) + ": size=" + std::to_string(connection.message->Size()) + " " +
+                     Outcome(analysis, edits) + " ms=" + std::to_string(MillisecondsSince(connection.started)));
+    EndMessage(connection);
+    return SMFIS_ACCEPT;
+}
+
+sfsistat OnNegotiate(SMFICTX* ctx, unsigned long actions, unsigned long steps, unsigned long, unsigned long,
+                     unsigned long* wantedActions, unsigned long* wantedSteps, unsigned long*, unsigned long*)
+{
+    return Guarded(ctx, [&](Connection& connection) {
+        *wantedActions = actions & (SMFIF_ADDHDRS | SMFIF_CHGHDRS | SMFIF_CHGBODY);
+        *wantedSteps = steps & SMFIP_HDR_LEADSPC;
+        connection.leadingSpaces = (*wantedSteps & SMFIP_HDR_LEADSPC) != 0;
+        return SMFIS_CONTINUE;
+    });
+}
+
+sfsistat OnSender(SMFICTX* ctx, char**)
+{
+    return Guarded(ctx, [&](Connection& connection) {
+        EndMessage(connection);
+        return EnsureMessage(connection) ? SMFIS_CONTINUE : PassUnchanged(ctx, &connection, "shutting down");
+    });
+}
+
+sfsistat OnHeader(SMFICTX* ctx, char* name, char* value)
+{
+    return Guarded(ctx, [&](Connection& connection) {
+        if (!EnsureMessage(connection)) {
+            return PassUnchanged(ctx, &connection, "shutting down");
+        }
+        connection.message->AddHeader(name, value, connection.leadingSpaces);
+        return ContinueUnlessTooLarge(ctx, connection);
+    });
+}
+
+sfsistat OnEndOfHeader(SMFICTX* ctx)
+{
+    return Guarded(ctx, [&](Connection& connection) {
+        if (!EnsureMessage(connection)) {
+            return PassUnchanged(ctx, &connection, "shutting down");
+        }
+        connection.message->EndHeader();
+        return ContinueUnlessTooLarge(ctx, connection);
+    });
+}
+
+sfsistat OnBody(SMFICTX* ctx, unsigned char* chunk, size_t length)
+{
+    return Guarded(ctx, [&](Connection& connection) {
+        if (!EnsureMessage(connection)) {
+            return PassUnchanged(ctx, &connection, "shutting down");
+        }
+        connection.message->AddBody(reinterpret_cast<const char*>(chunk), length);
+        return ContinueUnlessTooLarge(ctx, connection);
+    });
+}
+
+sfsistat OnEndOfMessage(SMFICTX* ctx)
+{
+    return Guarded(ctx, [&](Connection& connection) {
+        if (!EnsureMessage(connection)) {
+            return PassUnchanged(ctx, &connection, "shutting down");
+        }
+        connection.message->EndHeader();
+        return FilterMessage(ctx, connection);
+    });
+}
+
+sfsistat OnAbort(SMFICTX* ctx)
+{
+    return Guarded(ctx, [&](Connection& connection) {
+        EndMessage(connection);
+        return SMFIS_CONTINUE;
+    });
+}
+
+sfsistat OnClose(SMFICTX* ctx)
+{
+    auto* connection = static_cast<Connection*>(smfi_getpriv(ctx));
+    if (connection != nullptr) {
+        EndMessage(*connection);
+        smfi_setpriv(ctx, nullptr);
+        delete connection;
+    }
+    return SMFIS_CONTINUE;
+}
+
+}  // namespace
+
+smfiDesc MilterDescription(MilterContext& context)
+{
+    shared = &context;
+    smfiDesc description{};
+    description.xxfi_name = const_cast<char*>("tagstrip-milter");
+    description.xxfi_version = SMFI_VERSION;
+    description.xxfi_flags = SMFIF_ADDHDRS | SMFIF_CHGHDRS | SMFIF_CHGBODY;
+    description.xxfi_envfrom = OnSender;
+    description.xxfi_header = OnHeader;
+    description.xxfi_eoh = OnEndOfHeader;
+    description.xxfi_body = OnBody;
+    description.xxfi_eom = OnEndOfMessage;
+    description.xxfi_abort = OnAbort;
+    description.xxfi_close = OnClose;
+    description.xxfi_negotiate = OnNegotiate;
+    return description;
+}

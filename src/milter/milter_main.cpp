@@ -1,0 +1,193 @@
+#include <cstdlib>
+#include <exception>
+#include <iostream>
+#include <libmilter/mfapi.h>
+#include <thread>
+
+#include "milter/milter_callbacks.h"
+#include "milter/milter_context.h"
+#include "milter/process_control.h"
+#include "milter/signal_pipe.h"
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+std::string ConfigDirectory(const MilterOptions& options)
+{
+    if (!options.configDirectory.empty()) {
+        return Absolute(options.configDirectory);
+    }
+    const char* fromEnvironment = std::getenv("TAGSTRIP_CONFIG_DIR");
+    return fromEnvironment != nullptr && *fromEnvironment != '\0' ? Absolute(fromEnvironment) : "/etc/tagstrip";
+}
+
+std::string ModulePath(const MilterOptions& options)
+{
+    return options.modulePath.empty() ? ProgramDirectory() + "/Tagstrip.Analyzer" : Absolute(options.modulePath);
+}
+
+class MilterProgram {
+public:
+    explicit MilterProgram(MilterContext& context) : context(context), description(MilterDescription(context)) {}
+
+    int Run()
+    {
+        std::string error;
+        if (!OpenLog(error) || !OpenSocket(error) || !CreatePidFile(error) || !DropPrivilegesIfAsked(error) ||
+            !OpenSession(error) || !DetachIfAsked(error) || !pidFile.WriteProcessId(error) || !signals.Open()) {
+            std::cerr << "tagstrip-milter: " << (error.empty() ? "cannot set up the signal pipe" : error) << '\n';
+            context.log.Error("not started: " + error);
+            return kExitFailure;
+        }
+        context.log.Info("started on " + context.options.socket + ", module " + modulePath + ", settings in " +
+                         configDirectory);
+        return Serve();
+    }
+
+private:
+    bool OpenLog(std::string& error)
+    {
+        if (context.options.logFile.empty()) {
+            context.log.UseSyslog();
+            return true;
+        }
+        return context.log.UseFile(Absolute(context.options.logFile), error);
+    }
+
+    bool OpenSocket(std::string& error)
+    {
+        if (smfi_register(description) != MI_SUCCESS) {
+            error = "libmilter refused the filter description";
+            return false;
+        }
+        if (smfi_setconn(const_cast<char*>(context.options.socket.c_str())) != MI_SUCCESS ||
+            smfi_opensocket(true) != MI_SUCCESS) {
+            error = "cannot listen on " + context.options.socket + " (in use, or no permission?)";
+            return false;
+        }
+        return true;
+    }
+
+    bool CreatePidFile(std::string& error)
+    {
+        return context.options.pidFile.empty() || pidFile.Create(Absolute(context.options.pidFile), error);
+    }
+
+    bool DropPrivilegesIfAsked(std::string& error)
+    {
+        return context.options.user.empty() || DropPrivileges(context.options.user, error);
+    }
+
+    bool OpenSession(std::string& error)
+    {
+        modulePath = ModulePath(context.options);
+        configDirectory = ConfigDirectory(context.options);
+        return context.sessions.Open(modulePath, configDirectory, error);
+    }
+
+    bool DetachIfAsked(std::string& error)
+    {
+        return context.options.foreground || Daemonize(error);
+    }
+
+    // libmilter runs on a thread of its own that, like every thread it starts, blocks the
+    // control signals; the main thread takes them and acts on them.
+    int Serve()
+    {
+        SignalPipe::BlockInThisThread();
+        std::thread milter([this] {
+            int result = smfi_main();
+            milterFailed = result != MI_SUCCESS;
+            signals.Post(ControlEvent::MilterEnded);
+        });
+        SignalPipe::UnblockInThisThread();
+        bool stopping = false;
+        for (;;) {
+            switch (signals.Wait()) {
+            case ControlEvent::Reload:
+                Reload();
+                break;
+            case ControlEvent::Stop:
+                if (!stopping) {
+                    stopping = true;
+                    context.log.Info("stopping: no new messages, " + std::to_string(context.inFlight.Stop()) +
+                                     " in flight");
+                    smfi_stop();
+                }
+                break;
+            case ControlEvent::MilterEnded:
+                milter.join();
+                return Finish(stopping);
+            }
+        }
+    }
+
+    void Reload()
+    {
+        std::string error;
+        if (context.sessions.Open(modulePath, configDirectory, error)) {
+            context.log.Info("settings read again from " + configDirectory + " for the messages to come");
+        } else {
+            context.log.Error("settings not read again, the old ones stay: " + error);
+        }
+    }
+
+    int Finish(bool stopRequested)
+    {
+        context.inFlight.Stop();
+        context.inFlight.WaitUntilIdle();
+        context.sessions.Close();
+        pidFile.Remove();
+        bool failed = milterFailed || !stopRequested;
+        context.log.Info(failed ? "stopped: libmilter ended by itself" : "stopped");
+        return failed ? kExitFailure : kExitOk;
+    }
+
+    MilterContext& context;
+    smfiDesc description;
+    SignalPipe signals;
+    PidFile pidFile;
+    std::string modulePath;
+    std::string configDirectory;
+    bool milterFailed = false;
+};
+
+int Run(int argc, char** argv)
+{
+    // Connections may still be open when the process ends, so the context is never
+    // destroyed under them.
+    auto* context = new MilterContext();
+    std::string error;
+    if (!ParseMilterOptions(argc, argv, context->options, error)) {
+        std::cerr << "tagstrip-milter: " << error << "\nRun 'tagstrip-milter --help' for the options.\n";
+        return kExitUsage;
+    }
+    if (context->options.help) {
+        std::cout << MilterHelp();
+        return kExitOk;
+    }
+    if (context->options.version) {
+        std::cout << "tagstrip-milter " << TAGSTRIP_VERSION << '\n';
+        return kExitOk;
+    }
+    return MilterProgram(*context).Run();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    int status = kExitFailure;
+    try {
+        status = Run(argc, argv);
+    } catch (const std::exception& failure) {
+        std::cerr << "tagstrip-milter: " << failure.what() << '\n';
+    }
+    std::cout.flush();
+    // Idle MTA connections may still have threads waiting in libmilter: end without
+    // running destructors under them.
+    std::_Exit(status);
+}

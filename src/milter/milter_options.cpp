@@ -1,0 +1,205 @@
+#include "milter/milter_options.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <getopt.h>
+#include <iterator>
+#include <vector>
+
+namespace {
+
+using ApplyOption = bool (*)(MilterOptions& options, const std::string& value, std::string& error);
+
+struct OptionSpec {
+    const char* name;
+    char shortName;  // '\0' for none
+    const char* valueName;  // null for a switch
+    const char* help;
+    ApplyOption apply;
+};
+
+bool ParseSize(const std::string& text, std::size_t& size)
+{
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) {
+        return false;
+    }
+    errno = 0;
+    unsigned long long value = std::strtoull(text.c_str(), nullptr, 10);
+    size = static_cast<std::size_t>(value);
+    return errno == 0 && value > 0;
+}
+
+const OptionSpec kOptions[] = {
+    {"socket", 'p', "SOCKET",
+     "where the MTA connects: unix:PATH (or local:PATH), inet:PORT@HOST or\n"
+     "inet6:PORT@HOST; default unix:/run/tagstrip/milter.sock",
+     [](MilterOptions& options, const std::string& value, std::string& error) {
+         options.socket = value;
+         return ValidSocketSpec(value, error);
+     }},
+    {"config-dir", '\0', "DIR", "directory of the settings (Tagstrip.ini)",
+     [](MilterOptions& options, const std::string& value, std::string&) {
+         options.configDirectory = value;
+         return true;
+     }},
+    {"module", '\0', "PATH", "the analyzer module; default Tagstrip.Analyzer beside this program",
+     [](MilterOptions& options, const std::string& value, std::string&) {
+         options.modulePath = value;
+         return true;
+     }},
+    {"max-size", '\0', "BYTES",
+     "larger messages are passed on unchanged, with a log line; default 10485760",
+     [](MilterOptions& options, const std::string& value, std::string& error) {
+         if (!ParseSize(value, options.maxSize)) {
+             error = "--max-size wants a positive number of bytes, not '" + value + "'";
+             return false;
+         }
+         return true;
+     }},
+    {"foreground", 'f', nullptr, "stay in the foreground instead of becoming a daemon",
+     [](MilterOptions& options, const std::string&, std::string&) {
+         options.foreground = true;
+         return true;
+     }},
+    {"pidfile", 'P', "FILE", "write the process id to FILE",
+     [](MilterOptions& options, const std::string& value, std::string&) {
+         options.pidFile = value;
+         return true;
+     }},
+    {"user", 'u', "USER", "run as USER (and its group) once the socket is open",
+     [](MilterOptions& options, const std::string& value, std::string&) {
+         options.user = value;
+         return true;
+     }},
+    {"log-file", '\0', "FILE", "log to FILE (\"-\": standard error) instead of syslog (facility mail)",
+     [](MilterOptions& options, const std::string& value, std::string&) {
+         options.logFile = value;
+         return true;
+     }},
+    {"help", 'h', nullptr, "this text",
+     [](MilterOptions& options, const std::string&, std::string&) {
+         options.help = true;
+         return true;
+     }},
+    {"version", 'V', nullptr, "the version",
+     [](MilterOptions& options, const std::string&, std::string&) {
+         options.version = true;
+         return true;
+     }},
+};
+
+constexpr int kFirstLongOnlyCode = 256;
+
+// What getopt_long answers for the option: its short name, or a code of its own.
+int OptionCode(std::size_t position)
+{
+    char shortName = kOptions[position].shortName;
+    return shortName != '\0' ? shortName : kFirstLongOnlyCode + static_cast<int>(position);
+}
+
+const OptionSpec* FindByCode(int code)
+{
+    for (std::size_t position = 0; position < std::size(kOptions); ++position) {
+        if (OptionCode(position) == code) {
+            return &kOptions[position];
+        }
+    }
+    return nullptr;
+}
+
+bool ValidPort(const std::string& port)
+{
+    std::size_t number = 0;
+    return ParseSize(port, number) && number <= 65535;
+}
+
+}  // namespace
+
+bool ValidSocketSpec(const std::string& spec, std::string& error)
+{
+    std::size_t colon = spec.find(':');
+    std::string kind = colon == std::string::npos ? "" : spec.substr(0, colon);
+    std::string rest = colon == std::string::npos ? "" : spec.substr(colon + 1);
+    if ((kind == "unix" || kind == "local") && !rest.empty()) {
+        return true;
+    }
+    if (kind == "inet" || kind == "inet6") {
+        std::size_t at = rest.find('@');
+        if (ValidPort(rest.substr(0, at)) && (at == std::string::npos || at + 1 < rest.size())) {
+            return true;
+        }
+    }
+    error = "bad socket '" + spec + "': give unix:PATH, local:PATH, inet:PORT@HOST or inet6:PORT@HOST";
+    return false;
+}
+
+bool ParseMilterOptions(int argc, char** argv, MilterOptions& options, std::string& error)
+{
+    std::string shortOptions = ":";
+    std::vector<option> longOptions;
+    for (std::size_t position = 0; position < std::size(kOptions); ++position) {
+        const OptionSpec& spec = kOptions[position];
+        if (spec.shortName != '\0') {
+            shortOptions += spec.shortName;
+            shortOptions += spec.valueName != nullptr ? ":" : "";
+        }
+        longOptions.push_back({spec.name, spec.valueName != nullptr ? required_argument : no_argument, nullptr,
+                               OptionCode(position)});
+    }
+    longOptions.push_back({nullptr, 0, nullptr, 0});
+    optind = 1;
+    opterr = 0;
+    int found;
+    while ((found = getopt_long(argc, argv, shortOptions.c_str(), longOptions.data(), nullptr)) != -1) {
+        const OptionSpec* spec = FindByCode(found);
+        if (found == ':') {
+            error = std::string("option ") + argv[optind - 1] + " wants a value";
+            return false;
+        }
+        if (spec == nullptr) {
+            error = std::string("unknown option ") + argv[optind - 1];
+            return false;
+        }
+        if (!spec->apply(options, optarg != nullptr ? optarg : "", error)) {
+            return false;
+        }
+    }
+    if (optind < argc) {
+        error = std::string("unexpected argument '") + argv[optind] + "'";
+        return false;
+    }
+    return true;
+}
+
+std::string MilterHelp()
+{
+    std::string help =
+        "Usage: tagstrip-milter [OPTIONS]\n"
+        "Scores the HTML of every message an MTA (Postfix, Sendmail) passes through the\n"
+        "milter protocol, adds X-Tagstrip-Score and X-Tagstrip-Findings, and removes the\n"
+        "content chosen in the settings, as 'tagstrip filter' does. It never rejects or\n"
+        "delays mail: on any failure, and for messages over --max-size, the message goes\n"
+        "on unchanged and a log line says why.\n\nOptions:\n";
+    for (const OptionSpec& spec : kOptions) {
+        std::string names = spec.shortName != '\0' ? std::string("  -") + spec.shortName + ", --" : "      --";
+        names += spec.name;
+        if (spec.valueName != nullptr) {
+            names += std::string(" ") + spec.valueName;
+        }
+        help += names + "\n";
+        std::string text = spec.help;
+        std::size_t start = 0;
+        while (start < text.size()) {
+            std::size_t end = text.find('\n', start);
+            end = end == std::string::npos ? text.size() : end;
+            help += "      " + text.substr(start, end - start) + "\n";
+            start = end + 1;
+        }
+    }
+    help +=
+        "\nSignals: SIGTERM (or SIGINT) stops taking new messages, finishes those in flight\n"
+        "and exits. SIGHUP reads the settings again: messages that start afterwards use\n"
+        "them, messages already being analysed finish with the old ones.\n"
+        "Exit status: 0 after a clean stop, 1 on a failure at start, 2 on bad usage.\n";
+    return help;
+}

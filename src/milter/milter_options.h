@@ -1,0 +1,30 @@
+#ifndef TAGSTRIP_MILTER_MILTER_OPTIONS_H
+#define TAGSTRIP_MILTER_MILTER_OPTIONS_H
+
+#include <cstddef>
+#include <string>
+
+struct MilterOptions {
+    std::string socket = "unix:/run/tagstrip/milter.sock";
+    std::string configDirectory;  // empty: the usual search for the settings directory
+    std::string modulePath;       // empty: the module beside the program
+    std::size_t maxSize = 10 * 1024 * 1024;
+    bool foreground = false;
+    std::string pidFile;
+    std::string user;
+    std::string logFile;  // empty: syslog
+    bool help = false;
+    bool version = false;
+};
+
+// Parses the command line in the usual milter style (-p SOCKET or --socket SOCKET,
+// --name=VALUE too). False with error set on a bad option or value.
+bool ParseMilterOptions(int argc, char** argv, MilterOptions& options, std::string& error);
+
+// Socket specification as libmilter takes it: unix:PATH, local:PATH, inet:PORT@HOST or
+// inet6:PORT@HOST.
+bool ValidSocketSpec(const std::string& spec, std::string& error);
+
+std::string MilterHelp();
+
+#endif
