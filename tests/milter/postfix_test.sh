@@ -1,0 +1,183 @@
+#!/usr/bin/env bash
+# End to end through a real Postfix: a private instance on a free 127.0.0.1 port with the
+# milter attached, every test message sent over SMTP, and each delivered message compared
+# with what `tagstrip filter` writes for the same input (minus the header fields Postfix
+# adds: Return-Path, Delivered-To and its own Received).
+#   postfix_test.sh BUILD_DIR SOURCE_DIR
+# Exit 77 (skipped) when not root or Postfix or swaks is missing.
+set -uo pipefail
+build=$(cd "$1" && pwd)
+source_dir=$2
+. "$source_dir/tests/milter/test_messages.sh"
+
+if [ "$(id -u)" -ne 0 ] || ! command -v postfix >/dev/null || ! command -v swaks >/dev/null; then
+  echo "SKIP: needs root, postfix and swaks"
+  exit 77
+fi
+
+T=$(mktemp -d)
+chmod 755 "$T"
+milter_pid=
+cleanup() {
+  postfix -c "$T/etc" stop >/dev/null 2>&1
+  [ -n "$milter_pid" ] && kill "$milter_pid" 2>/dev/null && wait "$milter_pid" 2>/dev/null
+  [ -n "${KEEP:-}" ] || rm -rf "$T"
+}
+trap cleanup EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+free_port() {
+  local port
+  for port in $(shuf -i 20000-60000 -n 50); do
+    if ! (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
+      echo "$port"
+      return
+    fi
+  done
+}
+
+# The messages, and one over the size limit that must pass untouched.
+write_test_messages "$T/in" "$source_dir"
+write_large_message "$T/in/large.eml" 300000
+write_large_message "$T/in/oversize.eml" 700000
+max_size=600000
+
+mkdir -p "$T/etc" "$T/spool" "$T/data" "$T/mail" "$T/config"
+"$build/tagstrip" settings --config-dir "$T/config" --set Flags=255 >/dev/null || fail "settings"
+names=()
+for message in "$T"/in/*.eml; do
+  names+=("$(basename "$message" .eml)")
+done
+for name in "${names[@]}"; do
+  echo "$name@example.test $name/"
+done > "$T/etc/vmailbox"
+chown -R 65534:65534 "$T/mail"
+chown postfix "$T/data"
+
+port=$(free_port)
+cat > "$T/etc/main.cf" <<CONF
+compatibility_level = 3.6
+queue_directory = $T/spool
+data_directory = $T/data
+myhostname = test.invalid
+mydestination =
+inet_interfaces = 127.0.0.1
+inet_protocols = ipv4
+mynetworks = 127.0.0.0/8
+smtpd_peername_lookup = no
+smtp_dns_support_level = disabled
+default_transport = error:no outbound mail in tests
+alias_maps =
+local_recipient_maps =
+virtual_mailbox_domains = example.test
+virtual_mailbox_base = $T/mail
+virtual_mailbox_maps = texthash:$T/etc/vmailbox
+virtual_uid_maps = static:65534
+virtual_gid_maps = static:65534
+local_header_rewrite_clients =
+message_size_limit = 10240000
+milter_default_action = tempfail
+maillog_file = $T/maillog
+maillog_file_prefixes = $T
+CONF
+cat > "$T/etc/master.cf" <<CONF
+127.0.0.1:$port inet n - n - - smtpd -o smtpd_milters=unix:$T/milter.sock
+pickup    unix  n       -       n       60      1       pickup
+cleanup   unix  n       -       n       -       0       cleanup
+qmgr      unix  n       -       n       300     1       qmgr
+rewrite   unix  -       -       n       -       -       trivial-rewrite
+bounce    unix  -       -       n       -       0       bounce
+defer     unix  -       -       n       -       0       bounce
+trace     unix  -       -       n       -       0       bounce
+verify    unix  -       -       n       -       1       verify
+flush     unix  n       -       n       1000?   0       flush
+proxymap  unix  -       -       n       -       -       proxymap
+showq     unix  n       -       n       -       -       showq
+error     unix  -       -       n       -       -       error
+retry     unix  -       -       n       -       -       error
+discard   unix  -       -       n       -       -       discard
+virtual   unix  -       n       n       -       -       virtual
+anvil     unix  -       -       n       -       1       anvil
+scache    unix  -       -       n       -       1       scache
+postlog   unix-dgram n  -       n       -       1       postlogd
+CONF
+
+# The milter, as root, with a socket that Postfix's smtpd (user postfix) may use.
+( umask 000; exec "$build/tagstrip-milter" --foreground --socket "unix:$T/milter.sock" \
+    --config-dir "$T/config" --max-size "$max_size" --log-file "$T/milter.log" ) &
+milter_pid=$!
+postfix -c "$T/etc" start >/dev/null 2>&1 || { cat "$T/maillog" 2>/dev/null; fail "postfix did not start"; exit 1; }
+for _ in $(seq 50); do
+  [ -S "$T/milter.sock" ] && (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
+  sleep 0.1
+done
+
+for name in "${names[@]}"; do
+  sed -e 's/^\./../' -e 's/$/\r/' "$T/in/$name.eml" > "$T/$name.wire"
+  printf '.\r\n' >> "$T/$name.wire"
+  swaks --server "127.0.0.1:$port" --from sender@example.com --to "$name@example.test" \
+    --data "$T/$name.wire" --no-data-fixup --silent 2 >"$T/$name.swaks" 2>&1 ||
+    { fail "$name: not accepted"; cat "$T/$name.swaks"; }
+done
+
+# Delivery is asynchronous: wait until every Maildir holds its message.
+for _ in $(seq 200); do
+  delivered=0
+  for name in "${names[@]}"; do
+    ls "$T/mail/$name/new/"* >/dev/null 2>&1 && delivered=$((delivered + 1))
+  done
+  [ "$delivered" -eq "${#names[@]}" ] && break
+  sleep 0.1
+done
+
+# The delivered message without the fields Postfix adds in front.
+strip_postfix_fields() {
+  awk 'top && /^(Return-Path|Delivered-To|X-Original-To):/ { next }
+       { top = 0 }
+       header && /^$/ { header = 0 }
+       header && !seen && /^Received:/ { seen = 1; skipping = 1; next }
+       header && skipping && /^[ \t]/ { next }
+       { skipping = 0; print }' top=1 header=1 "$1"
+}
+
+# Postfix stores lines without their ends (delivering LF) and drops Return-Path fields
+# from incoming mail.
+as_postfix_stores() {
+  sed 's/\r$//' | awk 'header && /^$/ { header = 0 } header && /^Return-Path:/ { next } { print }' header=1
+}
+
+for name in "${names[@]}"; do
+  delivered=$(ls "$T/mail/$name/new/"* 2>/dev/null | head -n 1)
+  if [ -z "$delivered" ]; then
+    fail "$name: not delivered"
+    continue
+  fi
+  strip_postfix_fields "$delivered" > "$T/$name.got"
+  if [ "$name" = oversize ]; then
+    cp "$T/in/$name.eml" "$T/$name.want"
+  else
+    "$build/tagstrip" filter --config-dir "$T/config" < "$T/in/$name.eml" | as_postfix_stores > "$T/$name.want"
+  fi
+  cmp -s "$T/$name.want" "$T/$name.got" || { fail "$name: delivered message differs from the filter's"; diff "$T/$name.want" "$T/$name.got" | head -n 40; }
+done
+
+# One log line per message, with its queue id; the oversize one says why it passed.
+grep -q 'accepted unchanged: larger than --max-size' "$T/milter.log" || fail "no log line for the oversize message"
+logged=$(grep -cE '^[^ ]+ tagstrip-milter\[[0-9]+\]: [0-9A-F]+: size=' "$T/milter.log")
+[ "$logged" -eq "${#names[@]}" ] || fail "expected ${#names[@]} message log lines with queue ids, found $logged"
+grep -q 'found=Script.* removed=Script' "$T/milter.log" || fail "no log line reports a removed script"
+
+kill "$milter_pid"
+wait "$milter_pid"
+status=$?
+milter_pid=
+[ "$status" -eq 0 ] || fail "milter exit status $status after SIGTERM"
+grep -q ': stopped$' "$T/milter.log" || fail "no shutdown line"
+
+if [ "$failures" -gt 0 ]; then
+  echo "--- milter log"; cat "$T/milter.log"
+  echo "--- postfix log"; tail -n 30 "$T/maillog"
+  exit 1
+fi
+echo "all ${#names[@]} messages delivered as tagstrip filter writes them"
