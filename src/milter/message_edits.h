@@ -4,13 +4,7 @@
 #include <string>
 #include <vector>
 
-// A header field as the milter protocol carries it: its name, and the value after the
-// colon with its leading blanks and its folds, each fold a line feed (never CRLF: an MTA
-// keeps a carriage return inside a value).
-struct HeaderField {
-    std::string name;
-    std::string value;
-};
+#include "host/tagstrip_headers.h"
 
 // One change to an existing field: the index-th field of that name (from 1, any letter
 // case), given a new value or deleted.
@@ -36,7 +30,9 @@ struct MessageEdits {
 // Both messages in CRLF line ends, each with an empty line after its header.
 MessageEdits EditsBetween(const std::string& original, const std::string& filtered);
 
-// The fields of a header block in CRLF line ends (without its empty line). A continuation
+// The fields of a header block in CRLF line ends (without its empty line), each value as
+// the milter protocol carries it: folds as a line feed alone, since an MTA keeps a
+// carriage return inside a value. A continuation
 // line before any field makes the block unusable: false.
 bool ParseHeaderFields(const std::string& block, std::vector<HeaderField>& fields);
 

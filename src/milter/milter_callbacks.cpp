@@ -6,8 +6,8 @@
 #include <new>
 #include <string>
 
+#include "host/filtered_message.h"
 #include "host/findings.h"
-#include "milter/filtered_message.h"
 #include "milter/incoming_message.h"
 #include "milter/message_edits.h"
 
@@ -153,7 +153,7 @@ std::string Outcome(const MessageAnalysis& analysis, const MessageEdits& edits)
     std::string outcome = "score=" + std::to_string(analysis.score) + " found=" + CategoryList(marks.found) +
                           " removed=" + (analysis.rewritten ? CategoryList(marks.removed) : "none");
     if (analysis.skipped != nullptr) {
-        outcome += std::string(" not analysed: ") + analysis.skipped;
+        outcome += std::string(" skipped=") + analysis.skipped->token;
     }
     return outcome + (edits.replaceBody ? " body=replaced" : " body=kept");
 }

@@ -1,9 +1,11 @@
 #include <cstdlib>
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <libmilter/mfapi.h>
 #include <thread>
 
+#include "host/settings_location.h"
 #include "milter/milter_callbacks.h"
 #include "milter/milter_context.h"
 #include "milter/process_control.h"
@@ -15,13 +17,12 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
-std::string ConfigDirectory(const MilterOptions& options)
+std::optional<std::string> ExplicitConfigDirectory(const MilterOptions& options)
 {
-    if (!options.configDirectory.empty()) {
-        return Absolute(options.configDirectory);
+    if (options.configDirectory.empty()) {
+        return std::nullopt;
     }
-    const char* fromEnvironment = std::getenv("TAGSTRIP_CONFIG_DIR");
-    return fromEnvironment != nullptr && *fromEnvironment != '\0' ? Absolute(fromEnvironment) : "/etc/tagstrip";
+    return Absolute(options.configDirectory);
 }
 
 std::string ModulePath(const MilterOptions& options)
@@ -36,6 +37,7 @@ public:
     int Run()
     {
         std::string error;
+        modulePath = ModulePath(context.options);
         if (!OpenLog(error) || !OpenSocket(error) || !CreatePidFile(error) || !DropPrivilegesIfAsked(error) ||
             !OpenSession(error) || !DetachIfAsked(error) || !pidFile.WriteProcessId(error) || !signals.Open()) {
             std::cerr << "tagstrip-milter: " << (error.empty() ? "cannot set up the signal pipe" : error) << '\n';
@@ -81,11 +83,20 @@ private:
         return context.options.user.empty() || DropPrivileges(context.options.user, error);
     }
 
+    // The settings are looked up anew each time, so that a reload finds a directory made
+    // since the start.
     bool OpenSession(std::string& error)
     {
-        modulePath = ModulePath(context.options);
-        configDirectory = ConfigDirectory(context.options);
-        return context.sessions.Open(modulePath, configDirectory, error);
+        SettingsLocation location;
+        if (!LocateSettings(ExplicitConfigDirectory(context.options), SettingsAccess::Read, location, error) ||
+            !context.sessions.Open(modulePath, location.directory, error)) {
+            return false;
+        }
+        if (!location.warning.empty()) {
+            context.log.Info("warning: " + location.warning);
+        }
+        configDirectory = location.directory;
+        return true;
     }
 
     bool DetachIfAsked(std::string& error)
@@ -128,7 +139,7 @@ private:
     void Reload()
     {
         std::string error;
-        if (context.sessions.Open(modulePath, configDirectory, error)) {
+        if (OpenSession(error)) {
             context.log.Info("settings read again from " + configDirectory + " for the messages to come");
         } else {
             context.log.Error("settings not read again, the old ones stay: " + error);

@@ -1,0 +1,14 @@
+#ifndef TAGSTRIP_HOST_FILTERED_MESSAGE_H
+#define TAGSTRIP_HOST_FILTERED_MESSAGE_H
+
+#include <string>
+
+#include "host/host_session.h"
+
+// What `tagstrip filter` writes for message (without any mbox "From " line), for front
+// ends that must pass on the same: incoming X-Tagstrip fields removed, ours on top in the
+// message's own line ends, the text rewritten when an analyzer removed something; with
+// every analyzer inactive, the message alone. analysis tells what was found.
+std::string FilteredMessage(const HostSession& session, std::string message, MessageAnalysis& analysis);
+
+#endif
