@@ -103,27 +103,27 @@ public:
 
 private:
     // Original fields [row, rowEnd) stand where filtered fields [column, columnEnd) stand.
-    // Above every kept field they are simply deleted and the new ones put on top; further
-    // down a field of the same name takes the new value, and a field with nothing to
-    // take its place is deleted.
+    // From the end of both runs backwards, a field of the same name takes the new value
+    // and any other is deleted; what is left of the filtered run can only be new fields
+    // on top of the header.
     void Gap(std::size_t row, std::size_t rowEnd, std::size_t column, std::size_t columnEnd, bool atTop)
     {
-        if (atTop) {
-            for (; row < rowEnd; ++row) {
-                Delete(row);
+        while (rowEnd > row && columnEnd > column) {
+            --rowEnd;
+            if (SameName(original[rowEnd].name, filtered[columnEnd - 1].name)) {
+                --columnEnd;
+                edits.changes.push_back({original[rowEnd].name, indexes[rowEnd], false, filtered[columnEnd].value});
+            } else {
+                Delete(rowEnd);
             }
-            edits.insertAtTop.insert(edits.insertAtTop.end(), filtered.begin() + column, filtered.begin() + columnEnd);
-            return;
         }
         for (; row < rowEnd; ++row) {
-            if (column < columnEnd && SameName(original[row].name, filtered[column].name)) {
-                edits.changes.push_back({original[row].name, indexes[row], false, filtered[column++].value});
-            } else {
-                Delete(row);
-            }
+            Delete(row);
         }
-        if (column < columnEnd) {
+        if (column < columnEnd && !atTop) {
             edits.expressible = false;
+        } else {
+            edits.insertAtTop.insert(edits.insertAtTop.end(), filtered.begin() + column, filtered.begin() + columnEnd);
         }
     }
 

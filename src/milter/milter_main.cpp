@@ -110,8 +110,7 @@ private:
     {
         SignalPipe::BlockInThisThread();
         std::thread milter([this] {
-            int result = smfi_main();
-            milterFailed = result != MI_SUCCESS;
+            milterFailed = smfi_main() != MI_SUCCESS;
             signals.Post(ControlEvent::MilterEnded);
         });
         SignalPipe::UnblockInThisThread();
@@ -124,8 +123,7 @@ private:
             case ControlEvent::Stop:
                 if (!stopping) {
                     stopping = true;
-                    context.log.Info("stopping: no new messages, " + std::to_string(context.inFlight.Stop()) +
-                                     " in flight");
+                    FinishMessagesInFlight();
                     smfi_stop();
                 }
                 break;
@@ -134,6 +132,15 @@ private:
                 return Finish(stopping);
             }
         }
+    }
+
+    // libmilter stops serving every connection once told to stop, so the messages in
+    // flight end first; meanwhile new ones pass untouched.
+    void FinishMessagesInFlight()
+    {
+        context.log.Info("stopping: new messages pass untouched, " + std::to_string(context.inFlight.Stop()) +
+                         " in flight to finish");
+        context.inFlight.WaitUntilIdle();
     }
 
     void Reload()
@@ -149,7 +156,6 @@ private:
     int Finish(bool stopRequested)
     {
         context.inFlight.Stop();
-        context.inFlight.WaitUntilIdle();
         context.sessions.Close();
         pidFile.Remove();
         bool failed = milterFailed || !stopRequested;

@@ -1,0 +1,162 @@
+-- The milter against miltertest, an MTA stand-in we did not write. Globals given with -D:
+--   milter  the tagstrip-milter program      work  the directory the driver prepared
+--   tagstrip  the tagstrip program (to change the settings before SIGHUP)
+-- For every message NAME.eml in work, the driver wrote NAME.<flags>.want: what
+-- `tagstrip filter` writes for it in CRLF line ends under those settings.
+
+local socket = "unix:" .. work .. "/milter.sock"
+local failures = 0
+
+local function fail(text)
+  mt.echo("FAIL: " .. text)
+  failures = failures + 1
+end
+
+local function read_file(path)
+  local file = assert(io.open(path, "rb"))
+  local text = file:read("*a")
+  file:close()
+  return text
+end
+
+-- Header fields (name, value as the milter protocol carries it: leading blanks kept,
+-- folds as LF) and the body of a message in LF or CRLF line ends.
+local function parse_message(text)
+  text = text:gsub("\r\n", "\n")
+  local header, body = text:match("^(.-\n)\n(.*)$")
+  local fields = {}
+  for line in header:gmatch("([^\n]*)\n") do
+    if line:match("^[ \t]") then
+      fields[#fields].value = fields[#fields].value .. "\n" .. line
+    else
+      local name, value = line:match("^([^:]*):(.*)$")
+      fields[#fields + 1] = { name = name, value = value }
+    end
+  end
+  return fields, body:gsub("\n", "\r\n")
+end
+
+local function check(condition, text)
+  if not condition then
+    fail(text)
+  end
+end
+
+local function start_message(conn, fields)
+  check(mt.mailfrom(conn, "sender@example.com") == nil, "MAIL")
+  check(mt.rcptto(conn, "reader@example.test") == nil, "RCPT")
+  for _, field in ipairs(fields) do
+    check(mt.header(conn, field.name, field.value) == nil, "header " .. field.name)
+  end
+  check(mt.eoh(conn) == nil, "EOH")
+end
+
+local function finish_message(conn, body)
+  check(mt.bodystring(conn, body) == nil, "body")
+  check(mt.eom(conn) == nil, "EOM")
+  check(mt.getreply(conn) == SMFIR_ACCEPT, "EOM not answered with accept")
+end
+
+-- The edits the milter asked for turn the message into the filter's output: our fields
+-- inserted (or forged ones changed) with the filter's values, the fields the filter dropped deleted, the body
+-- replaced by the filter's body or left alone when the filter kept it.
+local function check_filtered(conn, label, fields, body, want)
+  local wanted_fields, wanted_body = parse_message(want)
+  local kept = {}
+  for _, field in ipairs(wanted_fields) do
+    kept[field.name .. ":" .. field.value] = true
+    if field.name:match("^X%-Tagstrip") then
+      check(mt.eom_check(conn, MT_HDRINSERT, field.name, field.value) or
+            mt.eom_check(conn, MT_HDRCHANGE, field.name, field.value),
+            label .. ": " .. field.name .. " not given the value the filter writes")
+    end
+  end
+  for _, field in ipairs(fields) do
+    if not kept[field.name .. ":" .. field.value] then
+      check(mt.eom_check(conn, MT_HDRDELETE, field.name) or mt.eom_check(conn, MT_HDRCHANGE, field.name),
+            label .. ": " .. field.name .. " not removed or changed")
+    end
+  end
+  if wanted_body ~= body then
+    check(mt.eom_check(conn, MT_BODYCHANGE, wanted_body), label .. ": body not replaced by the filter's")
+  else
+    check(not mt.eom_check(conn, MT_BODYCHANGE), label .. ": body replaced although the filter keeps it")
+  end
+end
+
+local function connect()
+  local conn = mt.connect(socket, 50, 0.1)
+  assert(conn, "cannot connect to " .. socket)
+  check(mt.conninfo(conn, "localhost", "127.0.0.1") == nil, "conninfo")
+  return conn
+end
+
+local function run_case(name, flags)
+  local fields, body = parse_message(read_file(work .. "/" .. name .. ".eml"))
+  local conn = connect()
+  start_message(conn, fields)
+  finish_message(conn, body)
+  check_filtered(conn, name, fields, body, read_file(work .. "/" .. name .. "." .. flags .. ".want"))
+  mt.disconnect(conn)
+end
+
+mt.startfilter(milter, "--foreground", "--socket", socket, "--config-dir", work .. "/config",
+               "--max-size", "4000", "--log-file", work .. "/milter.log")
+
+-- Default settings (Flags 65: scripts and web bugs removed).
+for _, name in ipairs({ "script-refresh", "plain-text", "clean-html", "base64-html", "small-malformed",
+                        "read-receipt", "folded-headers" }) do
+  run_case(name, 65)
+end
+
+-- Over --max-size: passed on as soon as the limit is crossed, nothing changed.
+do
+  local conn = connect()
+  start_message(conn, { { name = "Content-Type", value = " text/html" } })
+  check(mt.bodystring(conn, string.rep("<p><script>x()</script></p>\r\n", 200)) == nil, "large body")
+  check(mt.getreply(conn) == SMFIR_ACCEPT, "oversize message not accepted at once")
+  mt.disconnect(conn)
+end
+
+-- Twenty connections at once, each with a message in progress before any ends.
+do
+  local fields, body = parse_message(read_file(work .. "/script-refresh.eml"))
+  local want = read_file(work .. "/script-refresh.65.want")
+  local conns = {}
+  for i = 1, 20 do
+    conns[i] = connect()
+    start_message(conns[i], fields)
+  end
+  for i = 1, 20 do
+    finish_message(conns[i], body)
+    check_filtered(conns[i], "connection " .. i, fields, body, want)
+    mt.disconnect(conns[i])
+  end
+end
+
+-- SIGHUP: the settings are read again for the messages that follow (all removals on).
+os.execute(tagstrip .. " settings --config-dir " .. work .. "/config --set Flags=255 > /dev/null")
+mt.signal(1)
+mt.sleep(0.5)
+run_case("read-receipt", 255)
+run_case("folded-headers", 255)
+
+-- SIGTERM with a message in flight: that message is still filtered; the next one on the
+-- same connection passes untouched; then the milter ends.
+do
+  local fields, body = parse_message(read_file(work .. "/script-refresh.eml"))
+  local conn = connect()
+  start_message(conn, fields)
+  mt.signal(15)
+  mt.sleep(0.5)
+  finish_message(conn, body)
+  check_filtered(conn, "in flight at SIGTERM", fields, body, read_file(work .. "/script-refresh.255.want"))
+  check(mt.mailfrom(conn, "sender@example.com") == nil, "MAIL after SIGTERM")
+  check(mt.getreply(conn) == SMFIR_ACCEPT, "a message after SIGTERM is not passed on at once")
+  mt.disconnect(conn)
+end
+
+if failures > 0 then
+  error(failures .. " check(s) failed")
+end
+mt.echo("all milter cases passed")
