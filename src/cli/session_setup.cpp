@@ -1,12 +1,10 @@
 #include "cli/session_setup.h"
 
-#include <algorithm>
-#include <cstring>
-#include <filesystem>
 #include <iostream>
 #include <unistd.h>
 
 #include "common/string_helpers.h"
+#include "host/analyzer_modules.h"
 #include "host/plugin_settings.h"
 #include "host/settings_check.h"
 #include "mailbox/file_io.h"
@@ -18,21 +16,6 @@ std::string ProgramDirectory()
     char path[4096];
     ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
     return length > 0 ? DirectoryOf(std::string(path, static_cast<std::size_t>(length))) : ".";
-}
-
-// Every "*.Analyzer" file in directory, by name.
-std::vector<std::string> AnalyzerModulesIn(const std::string& directory)
-{
-    std::vector<std::string> paths;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(directory, error)) {
-        const std::string name = entry.path().filename().string();
-        if (EndsWith(name, ".Analyzer") && name.size() > std::strlen(".Analyzer")) {
-            paths.push_back(entry.path().string());
-        }
-    }
-    std::sort(paths.begin(), paths.end());
-    return paths;
 }
 
 std::optional<std::string> ExplicitDirectory(const ParsedCommandLine& commandLine)

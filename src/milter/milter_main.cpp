@@ -4,7 +4,9 @@
 #include <optional>
 #include <libmilter/mfapi.h>
 #include <thread>
+#include <vector>
 
+#include "host/analyzer_modules.h"
 #include "host/settings_location.h"
 #include "milter/milter_callbacks.h"
 #include "milter/milter_context.h"
@@ -25,9 +27,25 @@ std::optional<std::string> ExplicitConfigDirectory(const MilterOptions& options)
     return Absolute(options.configDirectory);
 }
 
-std::string ModulePath(const MilterOptions& options)
+std::vector<std::string> ModulePaths(const MilterOptions& options)
 {
-    return options.modulePath.empty() ? ProgramDirectory() + "/Tagstrip.Analyzer" : Absolute(options.modulePath);
+    if (options.modulePaths.empty()) {
+        return AnalyzerModulesIn(ProgramDirectory());
+    }
+    std::vector<std::string> paths;
+    for (const std::string& path : options.modulePaths) {
+        paths.push_back(Absolute(path));
+    }
+    return paths;
+}
+
+std::string Joined(const std::vector<std::string>& paths)
+{
+    std::string joined;
+    for (const std::string& path : paths) {
+        joined += (joined.empty() ? "" : ", ") + path;
+    }
+    return joined.empty() ? "(none)" : joined;
 }
 
 class MilterProgram {
@@ -37,14 +55,14 @@ public:
     int Run()
     {
         std::string error;
-        modulePath = ModulePath(context.options);
+        modulePaths = ModulePaths(context.options);
         if (!OpenLog(error) || !OpenSocket(error) || !CreatePidFile(error) || !DropPrivilegesIfAsked(error) ||
             !OpenSession(error) || !DetachIfAsked(error) || !pidFile.WriteProcessId(error) || !signals.Open()) {
             std::cerr << "tagstrip-milter: " << (error.empty() ? "cannot set up the signal pipe" : error) << '\n';
             context.log.Error("not started: " + error);
             return kExitFailure;
         }
-        context.log.Info("started on " + context.options.socket + ", module " + modulePath + ", settings in " +
+        context.log.Info("started on " + context.options.socket + ", modules " + Joined(modulePaths) + ", settings in " +
                          configDirectory);
         return Serve();
     }
@@ -89,7 +107,7 @@ private:
     {
         SettingsLocation location;
         if (!LocateSettings(ExplicitConfigDirectory(context.options), SettingsAccess::Read, location, error) ||
-            !context.sessions.Open(modulePath, location.directory, error)) {
+            !context.sessions.Open(modulePaths, location.directory, error)) {
             return false;
         }
         if (!location.warning.empty()) {
@@ -167,7 +185,7 @@ private:
     smfiDesc description;
     SignalPipe signals;
     PidFile pidFile;
-    std::string modulePath;
+    std::vector<std::string> modulePaths;
     std::string configDirectory;
     bool milterFailed = false;
 };

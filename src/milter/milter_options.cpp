@@ -42,9 +42,11 @@ const OptionSpec kOptions[] = {
          options.configDirectory = value;
          return true;
      }},
-    {"module", '\0', "PATH", "the analyzer module; default Tagstrip.Analyzer beside this program",
+    {"module", '\0', "PATH",
+     "an analyzer module to run, in order; may be given more than once;\n"
+     "default every *.Analyzer module beside this program",
      [](MilterOptions& options, const std::string& value, std::string&) {
-         options.modulePath = value;
+         options.modulePaths.push_back(value);
          return true;
      }},
     {"max-size", '\0', "BYTES",

@@ -3,11 +3,12 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 struct MilterOptions {
     std::string socket = "unix:/run/tagstrip/milter.sock";
     std::string configDirectory;  // empty: the usual search for the settings directory
-    std::string modulePath;       // empty: the module beside the program
+    std::vector<std::string> modulePaths;  // empty: every *.Analyzer module beside the program
     std::size_t maxSize = 10 * 1024 * 1024;
     bool foreground = false;
     std::string pidFile;

@@ -1,8 +1,9 @@
 #include "milter/session_holder.h"
 
-bool SessionHolder::Open(const std::string& modulePath, const std::string& configDirectory, std::string& error)
+bool SessionHolder::Open(const std::vector<std::string>& modulePaths, const std::string& configDirectory,
+                         std::string& error)
 {
-    std::shared_ptr<const HostSession> opened = HostSession::Open(modulePath, configDirectory, error);
+    std::shared_ptr<const HostSession> opened = HostSession::Open(modulePaths, configDirectory, error);
     if (opened == nullptr) {
         return false;
     }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "host/host_session.h"
 
@@ -13,7 +14,7 @@
 // The lock guards only the exchange of the pointer, never an analysis.
 class SessionHolder {
 public:
-    bool Open(const std::string& modulePath, const std::string& configDirectory, std::string& error);
+    bool Open(const std::vector<std::string>& modulePaths, const std::string& configDirectory, std::string& error);
     std::shared_ptr<const HostSession> Current() const;
     void Close();
 
