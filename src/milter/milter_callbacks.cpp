@@ -50,7 +50,7 @@ std::string CategoryList(const bool (&marked)[CategoryCount])
             list += (list.empty() ? "" : ",") + std::string(kCategories[category].name);
         }
     }
-    return list.empty() ? "none" : list;
+    return list.empty() ? "-" : list;
 }
 
 long long MillisecondsSince(std::chrono::steady_clock::time_point started)
@@ -67,10 +67,12 @@ void EndMessage(Connection& connection)
     }
 }
 
-sfsistat PassUnchanged(SMFICTX* ctx, Connection* connection, const std::string& why)
+// Lets the message go on as it came, with a log line: "passed-on:WORD (why)".
+sfsistat PassUnchanged(SMFICTX* ctx, Connection* connection, const char* word, const std::string& why)
 {
     std::size_t size = connection != nullptr && connection->message != nullptr ? connection->message->Size() : 0;
-    shared->log.Info(QueueId(ctx) + ": size=" + std::to_string(size) + " accepted unchanged: " + why);
+    shared->log.Info(QueueId(ctx) + ": size=" + std::to_string(size) + " result=passed-on:" + word + " (" + why +
+                     ")");
     if (connection != nullptr) {
         EndMessage(*connection);
     }
@@ -86,11 +88,11 @@ sfsistat Guarded(SMFICTX* ctx, Step step)
         connection = ConnectionOf(ctx);
         return step(*connection);
     } catch (const std::bad_alloc&) {
-        return PassUnchanged(ctx, connection, "out of memory");
+        return PassUnchanged(ctx, connection, "out-of-memory", "no memory left");
     } catch (const std::exception& failure) {
-        return PassUnchanged(ctx, connection, std::string("internal error: ") + failure.what());
+        return PassUnchanged(ctx, connection, "internal", failure.what());
     } catch (...) {
-        return PassUnchanged(ctx, connection, "internal error");
+        return PassUnchanged(ctx, connection, "internal", "unknown failure");
     }
 }
 
@@ -111,7 +113,8 @@ bool EnsureMessage(Connection& connection)
 sfsistat ContinueUnlessTooLarge(SMFICTX* ctx, Connection& connection)
 {
     if (connection.message->OverLimit()) {
-        return PassUnchanged(ctx, &connection, "larger than --max-size " + std::to_string(shared->options.maxSize));
+        return PassUnchanged(ctx, &connection, "too-large",
+                             "larger than --max-size " + std::to_string(shared->options.maxSize));
     }
     return SMFIS_CONTINUE;
 }
@@ -147,34 +150,37 @@ bool ApplyEdits(SMFICTX* ctx, const Connection& connection, MessageEdits& edits)
     return true;
 }
 
-std::string Outcome(const MessageAnalysis& analysis, const MessageEdits& edits)
+// As tagstrip filter --syslog words it: result, score, categories, rewritten or not.
+std::string Outcome(const MessageAnalysis& analysis)
 {
-    CategoryMarks marks = MarksFromFindings(analysis.findings);
-    std::string outcome = "score=" + std::to_string(analysis.score) + " found=" + CategoryList(marks.found) +
-                          " removed=" + (analysis.rewritten ? CategoryList(marks.removed) : "none");
-    if (analysis.skipped != nullptr) {
-        outcome += std::string(" skipped=") + analysis.skipped->token;
+    if (analysis.inactive) {
+        return "result=inactive";
     }
-    return outcome + (edits.replaceBody ? " body=replaced" : " body=kept");
+    if (analysis.skipped != nullptr) {
+        return std::string("result=skipped:") + analysis.skipped->token;
+    }
+    CategoryMarks marks = MarksFromFindings(analysis.findings);
+    return "result=analysed score=" + std::to_string(analysis.score) + " found=" + CategoryList(marks.found) +
+           " removed=" + CategoryList(marks.removed) + " rewritten=" + (analysis.rewritten ? "yes" : "no");
 }
 
 sfsistat FilterMessage(SMFICTX* ctx, Connection& connection)
 {
     std::shared_ptr<const HostSession> session = shared->sessions.Current();
     if (session == nullptr) {
-        return PassUnchanged(ctx, &connection, "no analysis session");
+        return PassUnchanged(ctx, &connection, "no-session", "no analysis session");
     }
     const std::string& original = connection.message->Text();
     MessageAnalysis analysis;
     MessageEdits edits = EditsBetween(original, FilteredMessage(*session, original, analysis));
     if (!edits.expressible) {
-        return PassUnchanged(ctx, &connection, "the filtered header cannot be expressed as header edits");
+        return PassUnchanged(ctx, &connection, "header-edits", "header edits cannot reach the filtered header");
     }
     if (!ApplyEdits(ctx, connection, edits)) {
-        return PassUnchanged(ctx, &connection, "the MTA refused a change (connection lost?)");
+        return PassUnchanged(ctx, &connection, "mta-refused", "the MTA took no change, the connection may be lost");
     }
     shared->log.Info(QueueId(ctx) + ": size=" + std::to_string(connection.message->Size()) + " " +
-                     Outcome(analysis, edits) + " ms=" + std::to_string(MillisecondsSince(connection.started)));
+                     Outcome(analysis) + " ms=" + std::to_string(MillisecondsSince(connection.started)));
     EndMessage(connection);
     return SMFIS_ACCEPT;
 }
@@ -190,20 +196,31 @@ sfsistat OnNegotiate(SMFICTX* ctx, unsigned long actions, unsigned long steps, u
     });
 }
 
+sfsistat PassWhileStopping(SMFICTX* ctx, Connection& connection)
+{
+    return PassUnchanged(ctx, &connection, "stopping", "the milter is stopping");
+}
+
+// A step of the message in progress (started here if the MTA skipped the sender step).
+template <typename Step>
+sfsistat InMessage(SMFICTX* ctx, Step step)
+{
+    return Guarded(ctx, [&](Connection& connection) {
+        return EnsureMessage(connection) ? step(connection) : PassWhileStopping(ctx, connection);
+    });
+}
+
 sfsistat OnSender(SMFICTX* ctx, char**)
 {
     return Guarded(ctx, [&](Connection& connection) {
         EndMessage(connection);
-        return EnsureMessage(connection) ? SMFIS_CONTINUE : PassUnchanged(ctx, &connection, "shutting down");
+        return EnsureMessage(connection) ? SMFIS_CONTINUE : PassWhileStopping(ctx, connection);
     });
 }
 
 sfsistat OnHeader(SMFICTX* ctx, char* name, char* value)
 {
-    return Guarded(ctx, [&](Connection& connection) {
-        if (!EnsureMessage(connection)) {
-            return PassUnchanged(ctx, &connection, "shutting down");
-        }
+    return InMessage(ctx, [&](Connection& connection) {
         connection.message->AddHeader(name, value, connection.leadingSpaces);
         return ContinueUnlessTooLarge(ctx, connection);
     });
@@ -211,10 +228,7 @@ sfsistat OnHeader(SMFICTX* ctx, char* name, char* value)
 
 sfsistat OnEndOfHeader(SMFICTX* ctx)
 {
-    return Guarded(ctx, [&](Connection& connection) {
-        if (!EnsureMessage(connection)) {
-            return PassUnchanged(ctx, &connection, "shutting down");
-        }
+    return InMessage(ctx, [&](Connection& connection) {
         connection.message->EndHeader();
         return ContinueUnlessTooLarge(ctx, connection);
     });
@@ -222,10 +236,7 @@ sfsistat OnEndOfHeader(SMFICTX* ctx)
 
 sfsistat OnBody(SMFICTX* ctx, unsigned char* chunk, size_t length)
 {
-    return Guarded(ctx, [&](Connection& connection) {
-        if (!EnsureMessage(connection)) {
-            return PassUnchanged(ctx, &connection, "shutting down");
-        }
+    return InMessage(ctx, [&](Connection& connection) {
         connection.message->AddBody(reinterpret_cast<const char*>(chunk), length);
         return ContinueUnlessTooLarge(ctx, connection);
     });
@@ -233,10 +244,7 @@ sfsistat OnBody(SMFICTX* ctx, unsigned char* chunk, size_t length)
 
 sfsistat OnEndOfMessage(SMFICTX* ctx)
 {
-    return Guarded(ctx, [&](Connection& connection) {
-        if (!EnsureMessage(connection)) {
-            return PassUnchanged(ctx, &connection, "shutting down");
-        }
+    return InMessage(ctx, [&](Connection& connection) {
         connection.message->EndHeader();
         return FilterMessage(ctx, connection);
     });

@@ -35,9 +35,9 @@ status=0
 (cd "$work" && timeout 90 miltertest -D "milter=$build/tagstrip-milter" -D "tagstrip=$build/tagstrip" \
   -D "work=$work" -s "$source_dir/tests/milter/milter_cases.lua") || status=1
 grep -q 'settings read again' "$work/milter.log" || { echo "FAIL: no log line for SIGHUP"; status=1; }
-grep -q 'accepted unchanged: larger than --max-size 4000' "$work/milter.log" ||
+grep -q 'result=passed-on:too-large (larger than --max-size 4000)' "$work/milter.log" ||
   { echo "FAIL: no log line for the oversize message"; status=1; }
-grep -q 'accepted unchanged: shutting down' "$work/milter.log" ||
+grep -q 'result=passed-on:stopping' "$work/milter.log" ||
   { echo "FAIL: no log line for the message after SIGTERM"; status=1; }
 for _ in $(seq 100); do
   grep -q ': stopped$' "$work/milter.log" && break

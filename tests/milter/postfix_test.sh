@@ -163,10 +163,10 @@ for name in "${names[@]}"; do
 done
 
 # One log line per message, with its queue id; the oversize one says why it passed.
-grep -q 'accepted unchanged: larger than --max-size' "$T/milter.log" || fail "no log line for the oversize message"
+grep -q 'result=passed-on:too-large (larger than --max-size' "$T/milter.log" || fail "no log line for the oversize message"
 logged=$(grep -cE '^[^ ]+ tagstrip-milter\[[0-9]+\]: [0-9A-F]+: size=' "$T/milter.log")
 [ "$logged" -eq "${#names[@]}" ] || fail "expected ${#names[@]} message log lines with queue ids, found $logged"
-grep -q 'found=Script.* removed=Script' "$T/milter.log" || fail "no log line reports a removed script"
+grep -q 'result=analysed score=[0-9]* found=Script.* removed=Script.* rewritten=yes' "$T/milter.log" || fail "no log line reports a removed script"
 
 kill "$milter_pid"
 wait "$milter_pid"
