@@ -2,13 +2,14 @@
 # End to end through a real Postfix: a private instance on a free 127.0.0.1 port with the
 # milter attached, every test message sent over SMTP, and each delivered message compared
 # with what `tagstrip filter` writes for the same input (minus the header fields Postfix
-# adds: Return-Path, Delivered-To and its own Received).
+# adds in front: Return-Path, Delivered-To, X-Original-To and its own Received).
 #   postfix_test.sh BUILD_DIR SOURCE_DIR
 # Exit 77 (skipped) when not root or Postfix or swaks is missing.
 set -uo pipefail
 build=$(cd "$1" && pwd)
 source_dir=$2
 . "$source_dir/tests/milter/test_messages.sh"
+. "$source_dir/tests/milter/private_postfix.sh"
 
 if [ "$(id -u)" -ne 0 ] || ! command -v postfix >/dev/null || ! command -v swaks >/dev/null; then
   echo "SKIP: needs root, postfix and swaks"
@@ -16,10 +17,9 @@ if [ "$(id -u)" -ne 0 ] || ! command -v postfix >/dev/null || ! command -v swaks
 fi
 
 T=$(mktemp -d)
-chmod 755 "$T"
 milter_pid=
 cleanup() {
-  postfix -c "$T/etc" stop >/dev/null 2>&1
+  private_postfix_stop "$T"
   [ -n "$milter_pid" ] && kill "$milter_pid" 2>/dev/null && wait "$milter_pid" 2>/dev/null
   [ -n "${KEEP:-}" ] || rm -rf "$T"
 }
@@ -27,87 +27,27 @@ trap cleanup EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-free_port() {
-  local port
-  for port in $(shuf -i 20000-60000 -n 50); do
-    if ! (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
-      echo "$port"
-      return
-    fi
-  done
-}
-
 # The messages, and one over the size limit that must pass untouched.
 write_test_messages "$T/in" "$source_dir"
 write_large_message "$T/in/large.eml" 300000
 write_large_message "$T/in/oversize.eml" 700000
 max_size=600000
 
-mkdir -p "$T/etc" "$T/spool" "$T/data" "$T/mail" "$T/config"
+mkdir -p "$T/config"
 "$build/tagstrip" settings --config-dir "$T/config" --set Flags=255 >/dev/null || fail "settings"
 names=()
 for message in "$T"/in/*.eml; do
   names+=("$(basename "$message" .eml)")
 done
-for name in "${names[@]}"; do
-  echo "$name@example.test $name/"
-done > "$T/etc/vmailbox"
-chown -R 65534:65534 "$T/mail"
-chown postfix "$T/data"
-
+private_postfix_create "$T" "${names[@]}"
 port=$(free_port)
-cat > "$T/etc/main.cf" <<CONF
-compatibility_level = 3.6
-queue_directory = $T/spool
-data_directory = $T/data
-myhostname = test.invalid
-mydestination =
-inet_interfaces = 127.0.0.1
-inet_protocols = ipv4
-mynetworks = 127.0.0.0/8
-smtpd_peername_lookup = no
-smtp_dns_support_level = disabled
-default_transport = error:no outbound mail in tests
-alias_maps =
-local_recipient_maps =
-virtual_mailbox_domains = example.test
-virtual_mailbox_base = $T/mail
-virtual_mailbox_maps = texthash:$T/etc/vmailbox
-virtual_uid_maps = static:65534
-virtual_gid_maps = static:65534
-local_header_rewrite_clients =
-message_size_limit = 10240000
-milter_default_action = tempfail
-maillog_file = $T/maillog
-maillog_file_prefixes = $T
-CONF
-cat > "$T/etc/master.cf" <<CONF
-127.0.0.1:$port inet n - n - - smtpd -o smtpd_milters=unix:$T/milter.sock
-pickup    unix  n       -       n       60      1       pickup
-cleanup   unix  n       -       n       -       0       cleanup
-qmgr      unix  n       -       n       300     1       qmgr
-rewrite   unix  -       -       n       -       -       trivial-rewrite
-bounce    unix  -       -       n       -       0       bounce
-defer     unix  -       -       n       -       0       bounce
-trace     unix  -       -       n       -       0       bounce
-verify    unix  -       -       n       -       1       verify
-flush     unix  n       -       n       1000?   0       flush
-proxymap  unix  -       -       n       -       -       proxymap
-showq     unix  n       -       n       -       -       showq
-error     unix  -       -       n       -       -       error
-retry     unix  -       -       n       -       -       error
-discard   unix  -       -       n       -       -       discard
-virtual   unix  -       n       n       -       -       virtual
-anvil     unix  -       -       n       -       1       anvil
-scache    unix  -       -       n       -       1       scache
-postlog   unix-dgram n  -       n       -       1       postlogd
-CONF
+private_postfix_listen "$T" "$port" "unix:$T/milter.sock"
 
 # The milter, as root, with a socket that Postfix's smtpd (user postfix) may use.
 ( umask 000; exec "$build/tagstrip-milter" --foreground --socket "unix:$T/milter.sock" \
     --config-dir "$T/config" --max-size "$max_size" --log-file "$T/milter.log" ) &
 milter_pid=$!
-postfix -c "$T/etc" start >/dev/null 2>&1 || { cat "$T/maillog" 2>/dev/null; fail "postfix did not start"; exit 1; }
+private_postfix_start "$T" || { cat "$T/maillog" 2>/dev/null; fail "postfix did not start"; exit 1; }
 for _ in $(seq 50); do
   [ -S "$T/milter.sock" ] && (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
   sleep 0.1

@@ -37,14 +37,15 @@ write_test_messages() {
   } > "$dir/malformed.eml"
 }
 
-# An HTML message of about SIZE bytes, full of scripts, to NAME.eml.
+# An HTML message of about SIZE bytes, full of scripts, to FILE.
+#   write_large_message FILE SIZE
 write_large_message() {
   local file=$1 size=$2
   {
     printf 'From: bulk@example.com\nTo: reader@example.test\nSubject: large\nContent-Type: text/html\n\n<html><body>\n'
     local line='<p>Paragraph with <b>bold</b> text <script>counter++</script> and a <a href="http://example.com/x">link</a></p>'
     local count=$(( size / (${#line} + 1) ))
-    yes "$line" | head -n "$count"
+    awk -v line="$line" -v count="$count" 'BEGIN { for (i = 0; i < count; i++) print line }'
     printf '</body></html>\nLAST-LINE\n'
   } > "$file"
 }
