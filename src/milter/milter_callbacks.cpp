@@ -1,5 +1,6 @@
 #include "milter/milter_callbacks.h"
 
+#include <algorithm>
 #include <chrono>
 #include <exception>
 #include <memory>
@@ -22,7 +23,6 @@ MilterContext* shared = nullptr;
 struct Connection {
     bool leadingSpaces = false;
     std::unique_ptr<IncomingMessage> message;
-    std::chrono::steady_clock::time_point started;
 };
 
 Connection* ConnectionOf(SMFICTX* ctx)
@@ -106,7 +106,6 @@ bool EnsureMessage(Connection& connection)
         return false;
     }
     connection.message.reset(new IncomingMessage(shared->options.maxSize));
-    connection.started = std::chrono::steady_clock::now();
     return true;
 }
 
@@ -166,6 +165,7 @@ std::string Outcome(const MessageAnalysis& analysis)
 
 sfsistat FilterMessage(SMFICTX* ctx, Connection& connection)
 {
+    auto started = std::chrono::steady_clock::now();
     std::shared_ptr<const HostSession> session = shared->sessions.Current();
     if (session == nullptr) {
         return PassUnchanged(ctx, &connection, "no-session", "no analysis session");
@@ -177,10 +177,10 @@ sfsistat FilterMessage(SMFICTX* ctx, Connection& connection)
         return PassUnchanged(ctx, &connection, "header-edits", "header edits cannot reach the filtered header");
     }
     if (!ApplyEdits(ctx, connection, edits)) {
-        return PassUnchanged(ctx, &connection, "mta-refused", "the MTA took no change, the connection may be lost");
+        return PassUnchanged(ctx, &connection, "mta-refused", "the MTA connection failed while changing the message");
     }
     shared->log.Info(QueueId(ctx) + ": size=" + std::to_string(connection.message->Size()) + " " +
-                     Outcome(analysis) + " ms=" + std::to_string(MillisecondsSince(connection.started)));
+                     Outcome(analysis) + " ms=" + std::to_string(MillisecondsSince(started)));
     EndMessage(connection);
     return SMFIS_ACCEPT;
 }
