@@ -36,6 +36,22 @@ local function parse_message(text)
   return fields, body:gsub("\n", "\r\n")
 end
 
+-- Waits up to ten seconds for the milter's log to show pattern.
+local function wait_for_log(pattern)
+  for _ = 1, 100 do
+    local file = io.open(work .. "/milter.log", "rb")
+    local text = file and file:read("*a") or ""
+    if file then
+      file:close()
+    end
+    if text:find(pattern) then
+      return
+    end
+    mt.sleep(0.1)
+  end
+  fail("the log never showed " .. pattern)
+end
+
 local function check(condition, text)
   if not condition then
     fail(text)
@@ -137,7 +153,7 @@ end
 -- SIGHUP: the settings are read again for the messages that follow (all removals on).
 os.execute(tagstrip .. " settings --config-dir " .. work .. "/config --set Flags=255 > /dev/null")
 mt.signal(1)
-mt.sleep(0.5)
+wait_for_log("settings read again")
 run_case("read-receipt", 255)
 run_case("folded-headers", 255)
 
@@ -148,7 +164,7 @@ do
   local conn = connect()
   start_message(conn, fields)
   mt.signal(15)
-  mt.sleep(0.5)
+  wait_for_log("stopping: ")
   finish_message(conn, body)
   check_filtered(conn, "in flight at SIGTERM", fields, body, read_file(work .. "/script-refresh.255.want"))
   check(mt.mailfrom(conn, "sender@example.com") == nil, "MAIL after SIGTERM")
