@@ -28,8 +28,8 @@ plain_port=$(free_port)
 private_postfix_listen "$T" "$plain_port"
 milter_port=$(free_port)
 private_postfix_listen "$T" "$milter_port" "unix:$T/milter.sock"
-( umask 000; exec "$build/tagstrip-milter" --foreground --socket "unix:$T/milter.sock" \
-    --config-dir "$T/config" --log-file "$T/milter.log" ) &
+"$build/tagstrip-milter" --foreground --socket "unix:$T/milter.sock" --socket-group postfix \
+  --config-dir "$T/config" --log-file "$T/milter.log" &
 milter_pid=$!
 private_postfix_start "$T"
 sleep 1

@@ -10,6 +10,7 @@
 #include "host/settings_location.h"
 #include "milter/milter_callbacks.h"
 #include "milter/milter_context.h"
+#include "milter/milter_socket.h"
 #include "milter/process_control.h"
 #include "milter/signal_pipe.h"
 
@@ -83,12 +84,17 @@ private:
             error = "libmilter refused the filter description";
             return false;
         }
+        std::string path = UnixSocketPath(context.options.socket);
+        if (!path.empty() && !ClearStaleSocket(path, error)) {
+            return false;
+        }
         if (smfi_setconn(const_cast<char*>(context.options.socket.c_str())) != MI_SUCCESS ||
-            smfi_opensocket(true) != MI_SUCCESS) {
+            smfi_settimeout(context.options.timeout) != MI_SUCCESS || smfi_opensocket(false) != MI_SUCCESS) {
             error = "cannot listen on " + context.options.socket + " (in use, or no permission?)";
             return false;
         }
-        return true;
+        return path.empty() ||
+               SetSocketAccess(path, static_cast<mode_t>(context.options.socketMode), context.options.socketGroup, error);
     }
 
     bool CreatePidFile(std::string& error)

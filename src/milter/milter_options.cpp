@@ -32,10 +32,35 @@ bool ParseSize(const std::string& text, std::size_t& size)
 const OptionSpec kOptions[] = {
     {"socket", 'p', "SOCKET",
      "where the MTA connects: unix:PATH (or local:PATH), inet:PORT@HOST or\n"
-     "inet6:PORT@HOST; default unix:/run/tagstrip/milter.sock",
+     "inet6:PORT@HOST; default unix:/run/tagstrip/milter.sock. A socket file left by\n"
+     "a milter that died is replaced; one that still answers is an error",
      [](MilterOptions& options, const std::string& value, std::string& error) {
          options.socket = value;
          return ValidSocketSpec(value, error);
+     }},
+    {"socket-mode", '\0', "OCTAL", "mode of a Unix socket file; default 0660",
+     [](MilterOptions& options, const std::string& value, std::string& error) {
+         if (value.empty() || value.size() > 4 || value.find_first_not_of("01234567") != std::string::npos) {
+             error = "--socket-mode wants an octal mode such as 0660, not '" + value + "'";
+             return false;
+         }
+         options.socketMode = static_cast<unsigned>(std::stoul(value, nullptr, 8));
+         return true;
+     }},
+    {"socket-group", '\0', "GROUP", "group of a Unix socket file (the MTA's, such as postfix)",
+     [](MilterOptions& options, const std::string& value, std::string&) {
+         options.socketGroup = value;
+         return true;
+     }},
+    {"timeout", '\0', "SECONDS", "how long to wait for the MTA on a connection (libmilter's own); default 7210",
+     [](MilterOptions& options, const std::string& value, std::string& error) {
+         std::size_t seconds = 0;
+         if (!ParseSize(value, seconds) || seconds > 86400) {
+             error = "--timeout wants 1 to 86400 seconds, not '" + value + "'";
+             return false;
+         }
+         options.timeout = static_cast<int>(seconds);
+         return true;
      }},
     {"config-dir", '\0', "DIR", "directory of the settings (Tagstrip.ini)",
      [](MilterOptions& options, const std::string& value, std::string&) {

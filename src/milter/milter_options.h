@@ -9,6 +9,9 @@ struct MilterOptions {
     std::string socket = "unix:/run/tagstrip/milter.sock";
     std::string configDirectory;  // empty: the usual search for the settings directory
     std::vector<std::string> modulePaths;  // empty: every *.Analyzer module beside the program
+    unsigned socketMode = 0660;
+    std::string socketGroup;
+    int timeout = 7210;  // seconds, libmilter's own default
     std::size_t maxSize = 10 * 1024 * 1024;
     bool foreground = false;
     std::string pidFile;

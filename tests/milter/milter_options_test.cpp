@@ -26,6 +26,11 @@ TEST(MilterOptions, MilterStyleOptionsAndSocketSpecifications)
         {{"--max-size", "0"}, false, "", 0},
         {{"--max-size", "12kb"}, false, "", 0},
         {{"--socket"}, false, "", 0},
+        {{"--socket-mode", "0600", "--socket-group", "postfix", "--timeout", "30"}, true,
+         "unix:/run/tagstrip/milter.sock", 10485760},
+        {{"--socket-mode", "0668"}, false, "", 0},
+        {{"--socket-mode", "77777"}, false, "", 0},
+        {{"--timeout", "0"}, false, "", 0},
         {{"--no-such-option"}, false, "", 0},
         {{"stray"}, false, "", 0},
     };

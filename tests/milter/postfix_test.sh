@@ -44,8 +44,8 @@ port=$(free_port)
 private_postfix_listen "$T" "$port" "unix:$T/milter.sock"
 
 # The milter, as root, with a socket that Postfix's smtpd (user postfix) may use.
-( umask 000; exec "$build/tagstrip-milter" --foreground --socket "unix:$T/milter.sock" \
-    --config-dir "$T/config" --max-size "$max_size" --log-file "$T/milter.log" ) &
+"$build/tagstrip-milter" --foreground --socket "unix:$T/milter.sock" --socket-mode 0660 --socket-group postfix \
+  --config-dir "$T/config" --max-size "$max_size" --log-file "$T/milter.log" &
 milter_pid=$!
 private_postfix_start "$T" || { cat "$T/maillog" 2>/dev/null; fail "postfix did not start"; exit 1; }
 for _ in $(seq 50); do
