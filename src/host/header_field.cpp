@@ -47,7 +47,7 @@ std::string Unfolded(const std::string& text, std::size_t from, std::size_t to)
 }  // namespace
 
 bool FindHeaderField(const std::string& text, std::size_t from, std::size_t to, const std::string& name,
-                     HeaderField& field)
+                     HeaderFieldSpan& field)
 {
     for (std::size_t lineStart = from; lineStart < to;) {
         if (NamedAt(text, lineStart, to, name)) {

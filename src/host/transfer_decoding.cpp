@@ -84,7 +84,7 @@ void TransferDecoding::DecodeParts(const std::vector<MessagePart>& parts)
 // encoding's, then the decoded text.
 void TransferDecoding::DecodePart(std::size_t index, const MessagePart& part, std::size_t& copied)
 {
-    HeaderField field;
+    HeaderFieldSpan field;
     TransferEncoding encoding;
     if (!FindHeaderField(message, part.headerStart, part.bodyStart, kEncodingField, field) ||
         !NamesDecodedEncoding(field.value, encoding)) {
@@ -162,7 +162,7 @@ bool TransferDecoding::Reencode(const std::string& rewritten, std::string& resul
 bool TransferDecoding::ReencodePart(const DecodedPart& part, const MessagePart& rewrittenPart,
                                     const std::string& rewritten, std::string& result) const
 {
-    HeaderField field;
+    HeaderFieldSpan field;
     if (!rewrittenPart.isHtml ||
         !FindHeaderField(rewritten, rewrittenPart.headerStart, rewrittenPart.bodyStart, kEncodingField, field) ||
         field.value != kEightBit) {
