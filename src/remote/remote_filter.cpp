@@ -172,7 +172,11 @@ bool QuoteLeftOpen(const std::string& raw)
 {
     char quote = 0;
     bool afterEquals = false;
-    for (std::size_t at = 1; at + 1 < raw.size(); ++at) {
+    std::size_t at = 1;
+    while (at < raw.size() && !IsBlank(raw[at]) && raw[at] != '/' && raw[at] != '>') {
+        ++at;  // a quote in the tag's name is part of the name
+    }
+    for (; at + 1 < raw.size(); ++at) {
         const char character = raw[at];
         if (quote != 0) {
             quote = character == quote ? 0 : quote;
