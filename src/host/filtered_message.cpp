@@ -3,13 +3,29 @@
 #include "host/message_text.h"
 #include "host/tagstrip_headers.h"
 
+namespace {
+
+std::string WithOurFields(const MessageAnalysis& analysis, const std::string& text, const std::string& message)
+{
+    return analysis.inactive ? message : FormatHeaderFields(TagstripHeaderFields(analysis), LineEndOf(message)) + text;
+}
+
+}  // namespace
+
 std::string FilteredMessage(const HostSession& session, std::string message, MessageAnalysis& analysis)
 {
     RemoveTagstripHeaderFields(message);
     analysis = session.Analyze(message);
-    if (analysis.inactive) {
-        return message;
+    return WithOurFields(analysis, analysis.rewritten ? analysis.rewrittenText : message, message);
+}
+
+std::string ScoredMessage(const HostSession& session, std::string message, MessageAnalysis& analysis,
+                          const std::string& note)
+{
+    RemoveTagstripHeaderFields(message);
+    analysis = session.Analyze(message);
+    if (!note.empty() && analysis.skipped == nullptr) {
+        analysis.findings += note + "\n";
     }
-    return FormatHeaderFields(TagstripHeaderFields(analysis), LineEndOf(message)) +
-           (analysis.rewritten ? analysis.rewrittenText : message);
+    return WithOurFields(analysis, message, message);
 }

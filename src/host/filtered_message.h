@@ -11,4 +11,10 @@
 // every analyzer inactive, the message alone. analysis tells what was found.
 std::string FilteredMessage(const HostSession& session, std::string message, MessageAnalysis& analysis);
 
+// The same with the text as it came: only the X-Tagstrip fields change, for front ends
+// that score without rewriting. note, when not empty, is one more findings line, saying
+// why the text was kept.
+std::string ScoredMessage(const HostSession& session, std::string message, MessageAnalysis& analysis,
+                          const std::string& note);
+
 #endif

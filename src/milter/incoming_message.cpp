@@ -1,6 +1,7 @@
 #include "milter/incoming_message.h"
 
 #include <cstring>
+#include <strings.h>
 
 namespace {
 
@@ -21,8 +22,19 @@ std::string WithCrlfFolds(const char* value)
 
 void IncomingMessage::AddHeader(const char* name, const char* value, bool leadingSpaces)
 {
+    names.emplace_back(name);
     std::string field = std::string(name) + (leadingSpaces ? ":" : ": ") + WithCrlfFolds(value) + "\r\n";
     Append(field.data(), field.size());
+}
+
+bool IncomingMessage::HasField(const char* name) const
+{
+    for (const std::string& received : names) {
+        if (strcasecmp(received.c_str(), name) == 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void IncomingMessage::EndHeader()

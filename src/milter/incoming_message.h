@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 // One message as the MTA hands it over, put back together in CRLF line ends: each header
 // field as received, the empty line, the body chunks. Stops collecting once the text
@@ -17,6 +18,8 @@ public:
     void EndHeader();
     void AddBody(const char* chunk, std::size_t length);
 
+    // Whether a field of that name (any letter case) came with the message.
+    bool HasField(const char* name) const;
     bool OverLimit() const { return overLimit; }
     // Bytes received so far, also those past the limit that were not kept.
     std::size_t Size() const { return size; }
@@ -29,6 +32,7 @@ private:
     std::size_t size = 0;
     bool overLimit = false;
     bool headerEnded = false;
+    std::vector<std::string> names;
     std::string text;
 };
 

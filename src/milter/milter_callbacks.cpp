@@ -163,6 +163,19 @@ std::string Outcome(const MessageAnalysis& analysis)
            " removed=" + CategoryList(marks.removed) + " rewritten=" + (analysis.rewritten ? "yes" : "no");
 }
 
+// Why the text of the message is to stay as it came (a findings line), or null when it
+// may be rewritten.
+const char* TextKeptBecause(const IncomingMessage& message)
+{
+    if (shared->options.scoreOnly) {
+        return "";
+    }
+    if (shared->options.keepSigned && message.HasField("DKIM-Signature")) {
+        return "Not rewritten: the message carries a DKIM signature";
+    }
+    return nullptr;
+}
+
 sfsistat FilterMessage(SMFICTX* ctx, Connection& connection)
 {
     auto started = std::chrono::steady_clock::now();
@@ -172,7 +185,9 @@ sfsistat FilterMessage(SMFICTX* ctx, Connection& connection)
     }
     const std::string& original = connection.message->Text();
     MessageAnalysis analysis;
-    MessageEdits edits = EditsBetween(original, FilteredMessage(*session, original, analysis));
+    const char* kept = TextKeptBecause(*connection.message);
+    MessageEdits edits = EditsBetween(original, kept != nullptr ? ScoredMessage(*session, original, analysis, kept)
+                                                                : FilteredMessage(*session, original, analysis));
     if (!edits.expressible) {
         return PassUnchanged(ctx, &connection, "header-edits", "header edits cannot reach the filtered header");
     }

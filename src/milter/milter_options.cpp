@@ -83,6 +83,24 @@ const OptionSpec kOptions[] = {
          }
          return true;
      }},
+    {"mode", '\0', "rewrite|score",
+     "rewrite (default): what tagstrip filter writes; score: only the X-Tagstrip\n"
+     "fields change, the body and the read-receipt field never",
+     [](MilterOptions& options, const std::string& value, std::string& error) {
+         if (value != "rewrite" && value != "score") {
+             error = "--mode is rewrite or score, not '" + value + "'";
+             return false;
+         }
+         options.scoreOnly = value == "score";
+         return true;
+     }},
+    {"keep-signed", '\0', nullptr,
+     "in rewrite mode, score a message that carries a DKIM-Signature field but do\n"
+     "not rewrite it, so that its signature still verifies; the findings say so",
+     [](MilterOptions& options, const std::string&, std::string&) {
+         options.keepSigned = true;
+         return true;
+     }},
     {"foreground", 'f', nullptr, "stay in the foreground instead of becoming a daemon",
      [](MilterOptions& options, const std::string&, std::string&) {
          options.foreground = true;

@@ -13,6 +13,8 @@ struct MilterOptions {
     std::string socketGroup;
     int timeout = 7210;  // seconds, libmilter's own default
     std::size_t maxSize = 10 * 1024 * 1024;
+    bool scoreOnly = false;   // --mode score: our fields only, the text never changes
+    bool keepSigned = false;  // a DKIM-signed message is scored, not rewritten
     bool foreground = false;
     std::string pidFile;
     std::string user;

@@ -31,6 +31,8 @@ TEST(MilterOptions, MilterStyleOptionsAndSocketSpecifications)
         {{"--socket-mode", "0668"}, false, "", 0},
         {{"--socket-mode", "77777"}, false, "", 0},
         {{"--timeout", "0"}, false, "", 0},
+        {{"--mode", "score", "--keep-signed"}, true, "unix:/run/tagstrip/milter.sock", 10485760},
+        {{"--mode", "fast"}, false, "", 0},
         {{"--no-such-option"}, false, "", 0},
         {{"stray"}, false, "", 0},
     };

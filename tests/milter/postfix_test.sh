@@ -17,10 +17,10 @@ if [ "$(id -u)" -ne 0 ] || ! command -v postfix >/dev/null || ! command -v swaks
 fi
 
 T=$(mktemp -d)
-milter_pid=
+milter_pids=()
 cleanup() {
   private_postfix_stop "$T"
-  [ -n "$milter_pid" ] && kill "$milter_pid" 2>/dev/null && wait "$milter_pid" 2>/dev/null
+  for pid in "${milter_pids[@]}"; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
   [ -n "${KEEP:-}" ] || rm -rf "$T"
 }
 trap cleanup EXIT
@@ -39,35 +39,60 @@ names=()
 for message in "$T"/in/*.eml; do
   names+=("$(basename "$message" .eml)")
 done
-private_postfix_create "$T" "${names[@]}"
-port=$(free_port)
-private_postfix_listen "$T" "$port" "unix:$T/milter.sock"
+# Beside the default milter, one that keeps DKIM-signed text and one that only scores.
+{ printf 'DKIM-Signature: v=1; a=rsa-sha256; d=example.org; s=s1;\n\tbh=AAAA; b=BBBB\n'; cat "$T/in/script-refresh.eml"; } \
+  > "$T/signed.eml"
+keep_names=(signed script-refresh)
+score_names=(script-refresh read-receipt large)
+recipients=("${names[@]}" "${keep_names[@]/#/keep-}" "${score_names[@]/#/score-}")
+private_postfix_create "$T" "${recipients[@]}"
+declare -A port
+for milter in rewrite keep score; do
+  port[$milter]=$(free_port)
+  private_postfix_listen "$T" "${port[$milter]}" "unix:$T/$milter.sock"
+done
 
-# The milter, as root, with a socket that Postfix's smtpd (user postfix) may use.
-"$build/tagstrip-milter" --foreground --socket "unix:$T/milter.sock" --socket-mode 0660 --socket-group postfix \
-  --config-dir "$T/config" --max-size "$max_size" --log-file "$T/milter.log" &
-milter_pid=$!
+# The milters, as root, with sockets that Postfix's smtpd (user postfix) may use.
+start_milter() {  # NAME [OPTIONS...]
+  local name=$1
+  shift
+  "$build/tagstrip-milter" --foreground --socket "unix:$T/$name.sock" --socket-mode 0660 --socket-group postfix \
+    --config-dir "$T/config" --max-size "$max_size" --log-file "$T/$name.log" "$@" &
+  milter_pids+=($!)
+}
+start_milter rewrite
+start_milter keep --keep-signed
+start_milter score --mode score
 private_postfix_start "$T" || { cat "$T/maillog" 2>/dev/null; fail "postfix did not start"; exit 1; }
 for _ in $(seq 50); do
-  [ -S "$T/milter.sock" ] && (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
+  [ -S "$T/rewrite.sock" ] && [ -S "$T/keep.sock" ] && [ -S "$T/score.sock" ] &&
+    (exec 3<>"/dev/tcp/127.0.0.1/${port[rewrite]}") 2>/dev/null && break
   sleep 0.1
 done
 
+send() {  # MESSAGE_FILE RECIPIENT PORT
+  local wire="$T/$2.wire"
+  sed -e 's/^\./../' -e 's/$/\r/' "$1" > "$wire"
+  printf '.\r\n' >> "$wire"
+  swaks --server "127.0.0.1:$3" --from sender@example.com --to "$2@example.test" \
+    --data "$wire" --no-data-fixup --silent 2 >"$T/$2.swaks" 2>&1 || { fail "$2: not accepted"; cat "$T/$2.swaks"; }
+}
 for name in "${names[@]}"; do
-  sed -e 's/^\./../' -e 's/$/\r/' "$T/in/$name.eml" > "$T/$name.wire"
-  printf '.\r\n' >> "$T/$name.wire"
-  swaks --server "127.0.0.1:$port" --from sender@example.com --to "$name@example.test" \
-    --data "$T/$name.wire" --no-data-fixup --silent 2 >"$T/$name.swaks" 2>&1 ||
-    { fail "$name: not accepted"; cat "$T/$name.swaks"; }
+  send "$T/in/$name.eml" "$name" "${port[rewrite]}"
+done
+send "$T/signed.eml" keep-signed "${port[keep]}"
+send "$T/in/script-refresh.eml" keep-script-refresh "${port[keep]}"
+for name in "${score_names[@]}"; do
+  send "$T/in/$name.eml" "score-$name" "${port[score]}"
 done
 
 # Delivery is asynchronous: wait until every Maildir holds its message.
 for _ in $(seq 200); do
   delivered=0
-  for name in "${names[@]}"; do
+  for name in "${recipients[@]}"; do
     ls "$T/mail/$name/new/"* >/dev/null 2>&1 && delivered=$((delivered + 1))
   done
-  [ "$delivered" -eq "${#names[@]}" ] && break
+  [ "$delivered" -eq "${#recipients[@]}" ] && break
   sleep 0.1
 done
 
@@ -103,21 +128,43 @@ for name in "${names[@]}"; do
 done
 
 # One log line per message, with its queue id; the oversize one says why it passed.
-grep -q 'result=passed-on:too-large (larger than --max-size' "$T/milter.log" || fail "no log line for the oversize message"
-logged=$(grep -cE '^[^ ]+ tagstrip-milter\[[0-9]+\]: [0-9A-F]+: size=' "$T/milter.log")
+grep -q 'result=passed-on:too-large (larger than --max-size' "$T/rewrite.log" || fail "no log line for the oversize message"
+logged=$(grep -cE '^[^ ]+ tagstrip-milter\[[0-9]+\]: [0-9A-F]+: size=' "$T/rewrite.log")
 [ "$logged" -eq "${#names[@]}" ] || fail "expected ${#names[@]} message log lines with queue ids, found $logged"
-grep -q 'result=analysed score=[0-9]* found=Script.* removed=Script.* rewritten=yes' "$T/milter.log" || fail "no log line reports a removed script"
+grep -q 'result=analysed score=[0-9]* found=Script.* removed=Script.* rewritten=yes' "$T/rewrite.log" || fail "no log line reports a removed script"
 
-kill "$milter_pid"
-wait "$milter_pid"
+# Kept text: only our fields at the top differ from what was sent.
+strip_our_fields() {
+  awk 'top && /^X-Tagstrip-/ { ours = 1; next } top && ours && /^[ \t]/ { next } { top = 0; print }' top=1
+}
+expect_text_kept() {  # MESSAGE_FILE RECIPIENT
+  local delivered
+  delivered=$(ls "$T/mail/$2/new/"* 2>/dev/null | head -n 1)
+  [ -n "$delivered" ] || { fail "$2: not delivered"; return; }
+  grep -q '^X-Tagstrip-Score: ' "$delivered" || fail "$2: no score field"
+  cmp -s <(as_postfix_stores < "$1") <(strip_postfix_fields "$delivered" | strip_our_fields) ||
+    fail "$2: the text was changed"
+}
+for name in "${score_names[@]}"; do
+  expect_text_kept "$T/in/$name.eml" "score-$name"
+done
+expect_text_kept "$T/signed.eml" keep-signed
+grep -q 'Not rewritten: the message carries a DKIM signature' "$T/mail/keep-signed/new/"* ||
+  fail "keep-signed: the findings do not say why the text was kept"
+"$build/tagstrip" filter --config-dir "$T/config" < "$T/in/script-refresh.eml" | as_postfix_stores |
+  cmp -s - <(strip_postfix_fields "$(ls "$T/mail/keep-script-refresh/new/"* | head -n 1)") ||
+  fail "keep-script-refresh: an unsigned message is not rewritten as the filter does"
+
+kill "${milter_pids[0]}"
+wait "${milter_pids[0]}"
 status=$?
-milter_pid=
+milter_pids=("${milter_pids[@]:1}")
 [ "$status" -eq 0 ] || fail "milter exit status $status after SIGTERM"
-grep -q ': stopped$' "$T/milter.log" || fail "no shutdown line"
+grep -q ': stopped$' "$T/rewrite.log" || fail "no shutdown line"
 
 if [ "$failures" -gt 0 ]; then
-  echo "--- milter log"; cat "$T/milter.log"
+  echo "--- milter log"; cat "$T/rewrite.log"
   echo "--- postfix log"; tail -n 30 "$T/maillog"
   exit 1
 fi
-echo "all ${#names[@]} messages delivered as tagstrip filter writes them"
+echo "all ${#names[@]} messages delivered as tagstrip filter writes them; kept and score-only text untouched"
