@@ -198,12 +198,14 @@ bool QuoteLeftOpen(const std::string& raw)
 struct Element {
     std::string name;
     std::map<std::string, std::string> attributes;
+    bool repeatsAName = false;  // the parser kept only the last of some name
 };
 
 Element ElementOf(const Tag& tag)
 {
-    Element element{tag.name, {}};
+    Element element{tag.name, {}, false};
     for (const Attribute& attribute : tag.attributes) {
+        element.repeatsAName |= attribute.position >= tag.attributes.size();
         const std::size_t letters = attribute.name.find_first_not_of('/');
         if (letters != std::string_view::npos) {
             element.attributes.emplace(attribute.name.substr(letters), attribute.value);
@@ -328,12 +330,16 @@ void RemoteFilter::FilterElement(const Tag& parsed, const std::string& textBefor
     const bool hidden = image && IsHiddenImage(FindAttribute(tag, "width"), FindAttribute(tag, "height"), style);
     bool changed = false;
     bool dropTag = false;
+    // A browser takes the first of repeated attributes, the parser the last: such a tag
+    // goes out rebuilt with only what was checked.
+    bool fetches = FindAttribute(tag, "style") != nullptr;
     for (const FetchRule& rule : kFetchRules) {
         const bool applies = std::strcmp(rule.element, "*") == 0 || tag.name == rule.element;
         const std::string* value = applies ? FindAttribute(tag, rule.attribute) : nullptr;
         if (value == nullptr) {
             continue;
         }
+        fetches = true;
         const std::vector<std::string> remote = RemoteOnly(AddressesOf(DecodeCharacterReferences(*value), rule.form));
         if (remote.empty()) {
             continue;
@@ -373,7 +379,7 @@ void RemoteFilter::FilterElement(const Tag& parsed, const std::string& textBefor
             }
         }
     }
-    if (QuoteLeftOpen(raw) && Charge(RemoteLoads)) {
+    if ((QuoteLeftOpen(raw) || (tag.repeatsAName && fetches)) && Charge(RemoteLoads)) {
         changed = true;
     }
     if (dropTag) {

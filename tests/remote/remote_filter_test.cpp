@@ -72,6 +72,7 @@ const FilterCase kLoads[] = {
     {"1 < 2 and <img src=http://a.test/lt.png alt=L>", "1 &lt; 2 and [L]", RemoteLoads},
     {"<<img src=http://a.test/x.png>img src=http://a.test/y.png>", "&lt;img src=http://a.test/y.png>", RemoteLoads},
     {"<img src=\"&#104;ttp://a.test/ent.png\" alt=E>", "[E]", RemoteLoads},
+    {"<img src=\"http://a.test/first.png\" src=\"cid:x\">", "<img src=\"cid:x\">", RemoteLoads},
     {"<p style=\"background:&#117;rl(http://a.test/e)\">x</p>", "<p style=\"background:none\">x</p>", RemoteLoads},
     {"<meta http-equiv=refresh content=\"0; url=http://a.test/r\">x", "x", RemoteLoads},
     {"<img src=http://a.test/pixel.gif width=1 height=1 alt=\"\">x", "x", TrackingPixels},
