@@ -3,6 +3,8 @@
 #include <iostream>
 
 #include "cli/command.h"
+#include "host/analyzer_modules.h"
+#include "tagstrip/version.h"
 
 namespace {
 
@@ -24,7 +26,8 @@ const char kCommonHelp[] =
     "                    else /etc/tagstrip when it exists, else the built-in settings.\n"
     "                    Only settings --set and config create it (its last part only)\n"
     "  --module PATH     an analyzer module to run; may be given more than once; default\n"
-    "                    every *.Analyzer module beside this program, in the order of\n"
+    "                    every *.Analyzer module beside this program, else every one in\n"
+    "                    ../lib/tagstrip from this program's directory, in the order of\n"
     "                    section AnalyzerOrder of tagstrip.ini in the settings directory\n"
     "  --raw             analyse HTML parts as they stand, as the analyzers alone would; by\n"
     "                    default quoted-printable and base64 HTML parts are decoded for\n"
@@ -43,7 +46,16 @@ void PrintProgramHelp(std::ostream& out)
     out << "\n" << kCommonHelp
         << "\nExit status: 0 all well, 1 a file or message failed, 2 bad usage or the module\n"
            "could not be loaded. filter exits 0 whenever the message went on (see its --help).\n"
-           "Run 'tagstrip COMMAND --help' for a command's own options.\n";
+           "Run 'tagstrip COMMAND --help' for a command's own options; 'tagstrip --version'\n"
+           "for the version and the analyzer modules it would run.\n";
+}
+
+void PrintVersion(std::ostream& out)
+{
+    out << "tagstrip " TAGSTRIP_VERSION "\n";
+    for (const std::string& module : FindAnalyzerModules(RunningProgramDirectory())) {
+        out << "module: " << module << '\n';
+    }
 }
 
 const Command* FindCommand(const std::string& name)
@@ -82,6 +94,10 @@ int Run(int argc, char** argv)
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0) {
         PrintProgramHelp(argc < 2 ? std::cerr : std::cout);
         return argc < 2 ? kExitUsage : kExitOk;
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        PrintVersion(std::cout);
+        return kExitOk;
     }
     const Command* command = FindCommand(argv[1]);
     if (command == nullptr) {

@@ -1,22 +1,13 @@
 #include "cli/session_setup.h"
 
 #include <iostream>
-#include <unistd.h>
 
 #include "common/string_helpers.h"
 #include "host/analyzer_modules.h"
 #include "host/plugin_settings.h"
 #include "host/settings_check.h"
-#include "mailbox/file_io.h"
 
 namespace {
-
-std::string ProgramDirectory()
-{
-    char path[4096];
-    ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    return length > 0 ? DirectoryOf(std::string(path, static_cast<std::size_t>(length))) : ".";
-}
 
 std::optional<std::string> ExplicitDirectory(const ParsedCommandLine& commandLine)
 {
@@ -60,7 +51,7 @@ void WarnAboutSettings(const std::vector<std::string>& modulePaths, const std::s
 
 std::string ModulePath(const ParsedCommandLine& commandLine)
 {
-    return commandLine.Value("--module", ProgramDirectory() + "/Tagstrip.Analyzer");
+    return commandLine.Value("--module", FindModule(RunningProgramDirectory(), kTagstripModuleName));
 }
 
 std::vector<std::string> ModulePaths(const ParsedCommandLine& commandLine)
@@ -68,7 +59,7 @@ std::vector<std::string> ModulePaths(const ParsedCommandLine& commandLine)
     if (commandLine.Has("--module")) {
         return commandLine.Values("--module");
     }
-    return AnalyzerModulesIn(ProgramDirectory());
+    return FindAnalyzerModules(RunningProgramDirectory());
 }
 
 std::unique_ptr<HostSession> OpenSession(const ParsedCommandLine& commandLine, SettingsAccess access)

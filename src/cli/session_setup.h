@@ -21,11 +21,15 @@ void WarnAboutSettings(const std::string& iniPath);
 // The same for the ini file of each module.
 void WarnAboutSettings(const std::vector<std::string>& modulePaths, const std::string& directory);
 
+constexpr char kTagstripModuleName[] = "Tagstrip.Analyzer";
+
 // The Tagstrip analyzer's module, whose settings the settings command shows: --module,
-// else "Tagstrip.Analyzer" beside the running program.
+// else "Tagstrip.Analyzer" beside the running program, else in the installed private
+// directory.
 std::string ModulePath(const ParsedCommandLine& commandLine);
 
-// Every --module given, else every "*.Analyzer" module beside the running program.
+// Every --module given, else every "*.Analyzer" module beside the running program, else
+// every one in the installed private directory.
 std::vector<std::string> ModulePaths(const ParsedCommandLine& commandLine);
 
 // Opens the session that the command line names (--raw turns decoding off); on failure

@@ -3,6 +3,7 @@
 #include "platform/kernel/resource_script.h"
 #include "platform/ui/winuser.h"
 #include "remote/remote_resource.h"
+#include "tagstrip/version.h"
 
 extern const ResourceScript kModuleResources;
 
@@ -81,7 +82,12 @@ const StringResource kStrings[] = {
 };
 
 const VersionResource kVersion = {
-    {1, 0, 0, 0}, {2, 0, 0, 6}, FileTypeDll, "040904b0", "1, 0, 0, 0", "2, 0, 0, 6",
+    {1, 0, 0, 0},
+    {TAGSTRIP_VERSION_MAJOR, TAGSTRIP_VERSION_MINOR, TAGSTRIP_VERSION_PATCH, TAGSTRIP_VERSION_TWEAK},
+    FileTypeDll,
+    "040904b0",
+    "1, 0, 0, 0",
+    TAGSTRIP_VERSION_COMMAS,
 };
 
 }  // namespace

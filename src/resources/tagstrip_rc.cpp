@@ -3,6 +3,7 @@
 #include "platform/kernel/resource_script.h"
 #include "platform/ui/winuser.h"
 #include "resources/resource.h"
+#include "tagstrip/version.h"
 
 extern const ResourceScript kModuleResources;
 
@@ -110,7 +111,12 @@ const StringResource kStrings[] = {
 };
 
 const VersionResource kVersion = {
-    {2, 0, 0, 6}, {2, 0, 0, 6}, FileTypeDll, "040904b0", "2, 0, 0, 6", "2, 0, 0, 6",
+    {TAGSTRIP_VERSION_MAJOR, TAGSTRIP_VERSION_MINOR, TAGSTRIP_VERSION_PATCH, TAGSTRIP_VERSION_TWEAK},
+    {TAGSTRIP_VERSION_MAJOR, TAGSTRIP_VERSION_MINOR, TAGSTRIP_VERSION_PATCH, TAGSTRIP_VERSION_TWEAK},
+    FileTypeDll,
+    "040904b0",
+    TAGSTRIP_VERSION_COMMAS,
+    TAGSTRIP_VERSION_COMMAS,
 };
 
 }  // namespace
