@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# "cmake --install" lays out a working installation: the program in bin finds its private
+# libraries through its RUNPATH and the module in lib/tagstrip, a module beside the program
+# comes first and --module overrides both, and no installed file names the build or
+# source tree.
+#   install_layout_test.sh BUILD_DIR SOURCE_DIR
+set -euo pipefail
+build=$(cd "$1" && pwd)
+source_dir=$(cd "$2" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+root=$work/root
+DESTDIR=$root cmake --install "$build" --prefix /usr --strip >/dev/null
+
+failures=0
+fail() { echo "FAIL $*"; failures=$((failures + 1)); }
+
+for file in usr/bin/tagstrip usr/lib/tagstrip/Tagstrip.Analyzer usr/lib/tagstrip/libtagstrip-platform.so \
+            etc/tagstrip/Tagstrip.ini usr/share/man/man1/tagstrip.1 usr/share/bash-completion/completions/tagstrip \
+            usr/share/doc/tagstrip/spamassassin/72_tagstrip.cf usr/share/doc/tagstrip/examples/mailbox.mbox; do
+  [ -f "$root/$file" ] || fail "$file is not installed"
+done
+
+runpath() { readelf -d "$1" | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p'; }
+[ "$(runpath "$root/usr/bin/tagstrip")" = '$ORIGIN/../lib/tagstrip' ] ||
+  fail "tagstrip's RUNPATH is '$(runpath "$root/usr/bin/tagstrip")'"
+[ "$(runpath "$root/usr/lib/tagstrip/Tagstrip.Analyzer")" = '$ORIGIN' ] ||
+  fail "the module's RUNPATH is '$(runpath "$root/usr/lib/tagstrip/Tagstrip.Analyzer")'"
+
+for tree in "$build" "$source_dir"; do
+  named=$(grep -rlF -- "$tree" "$root" || true)
+  [ -z "$named" ] || fail "installed files name $tree: $named"
+done
+
+installed=$root/usr/bin/tagstrip
+ldd "$installed" | grep -qF "$root/usr/bin/../lib/tagstrip/libtagstrip-platform.so" ||
+  fail "tagstrip does not load the installed platform library: $(ldd "$installed" | grep tagstrip)"
+"$installed" --version | grep -qx "module: $root/usr/lib/tagstrip/Tagstrip.Analyzer" ||
+  fail "--version names another module: $("$installed" --version)"
+"$installed" filter --config-dir "$root/etc/tagstrip" <"$source_dir/examples/newsletter.eml" >"$work/out"
+grep -q '^X-Tagstrip-Score: 180' "$work/out" || fail "the installed filter did not score the newsletter"
+
+cp "$root/usr/lib/tagstrip/Tagstrip.Analyzer" "$root/usr/bin/"
+"$installed" --version | grep -qx "module: $root/usr/bin/Tagstrip.Analyzer" ||
+  fail "a module beside the program is not preferred: $("$installed" --version)"
+if "$installed" check --module "$work/none" "$source_dir/examples/newsletter.eml" 2>"$work/err" >/dev/null; then
+  fail "--module naming no file did not fail"
+fi
+grep -qF "$work/none" "$work/err" || fail "--module is not the module tried: $(cat "$work/err")"
+
+[ "$failures" -eq 0 ] && echo "installed layout works"

@@ -1,0 +1,127 @@
+#!/usr/bin/env bash
+# A scorer's Tagstrip rules, loaded by the real scorer: on every sample message run through
+# "tagstrip filter", exactly the rules of the categories the findings name fire, and every
+# rule fires on some message.
+#   scorer_rules_test.sh spamassassin|rspamd TAGSTRIP SOURCE_DIR
+# spamassassin runs with its stock rules and ours in the site directory; rspamd runs as a
+# daemon on a Unix socket with our rules alone, no network lookups, started and stopped here.
+set -euo pipefail
+scorer=$1
+tagstrip=$2
+source_dir=$3
+command -v "$scorer" >/dev/null || { echo "$scorer is not installed"; exit 77; }
+
+declare -A rule_of=(
+  ["Script found."]=TAGSTRIP_SCRIPT
+  ["Formatting found."]=TAGSTRIP_FORMATTING
+  ["External Image references found."]=TAGSTRIP_IMAGES_EXT
+  ["Internal Image references found."]=TAGSTRIP_IMAGES_INT
+  ["Links found."]=TAGSTRIP_LINKS
+  ["External Refs found."]=TAGSTRIP_EXTERNAL_REFS
+  ["Web Bugs found."]=TAGSTRIP_WEB_BUGS
+  ["Read Receipt found."]=TAGSTRIP_READ_RECEIPTS
+  ["nul-byte"]=TAGSTRIP_SKIPPED_NUL
+  ["too-large"]=TAGSTRIP_SKIPPED_LARGE
+)
+
+work=$(mktemp -d)
+scorer_pid=
+cleanup() {
+  [ -z "$scorer_pid" ] || { kill "$scorer_pid" 2>/dev/null; wait "$scorer_pid" 2>/dev/null || true; }
+  rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir "$work/scorer" "$work/messages"
+
+spamassassin_rules=$source_dir/dist/rules/spamassassin/72_tagstrip.cf
+spamassassin_run() { command spamassassin --siteconfigpath="$work/scorer" -p "$work/prefs" "$@" 2>"$work/scorer.err"; }
+spamassassin_start() {
+  cp /etc/spamassassin/*.pre "$spamassassin_rules" "$work/scorer/"
+  spamassassin_run --lint || { cat "$work/scorer.err"; echo "spamassassin --lint fails"; exit 1; }
+}
+spamassassin_fired() {
+  spamassassin_run -L -t <"$1" | unfolded_header /dev/stdin | grep '^X-Spam-Status:' | grep -o 'TAGSTRIP_[A-Z_]*' || true
+}
+
+rspamd_rules=$source_dir/dist/rules/rspamd/tagstrip.conf
+rspamd_start() {
+  local socket=$work/scorer/rspamd.sock
+  printf 'com\nnet\norg\n' >"$work/scorer/tld.dat"
+  cat >"$work/scorer/rspamd.conf" <<CONF
+options {
+  filters = "regexp";
+  dns { nameserver = ["127.0.0.1:1"]; }
+  pidfile = "$work/scorer/rspamd.pid";
+  url_tld = "$work/scorer/tld.dat";
+  disable_hyperscan = true;
+}
+logging { type = "file"; filename = "$work/scorer/rspamd.log"; level = "error"; }
+worker "normal" { bind_socket = "$socket mode=0600"; count = 1; }
+regexp { .include "$rspamd_rules" }
+CONF
+  rspamadm configtest -c "$work/scorer/rspamd.conf" >"$work/scorer.err" 2>&1 ||
+    { cat "$work/scorer.err"; echo "rspamadm configtest fails"; exit 1; }
+  local user=()
+  [ "$(id -u)" -ne 0 ] || user=(-u root -g root)
+  rspamd -f -i "${user[@]}" -c "$work/scorer/rspamd.conf" --var DBDIR="$work/scorer" 2>>"$work/scorer/rspamd.log" &
+  scorer_pid=$!
+  for _ in $(seq 100); do
+    [ -S "$socket" ] && rspamc -h "$socket" -t 2 symbols "$source_dir/examples/plain-text.eml" >/dev/null 2>&1 &&
+      return
+    sleep 0.2
+  done
+  cat "$work/scorer/rspamd.log"; echo "rspamd did not start"; exit 1
+}
+rspamd_fired() {
+  rspamc -h "$work/scorer/rspamd.sock" -t 10 symbols "$1" | sed -n 's/^Symbol: \(TAGSTRIP_[A-Z_]*\).*/\1/p'
+}
+
+# The header fields of a message, unfolded, one per line.
+unfolded_header() { sed -e '/^\r\?$/q' "$1" | tr -d '\r' | sed -e ':a' -e 'N' -e '$!ba' -e 's/\n[ \t]\+/ /g'; }
+
+expected_rules() {
+  local header=$1 text
+  while IFS= read -r text; do
+    echo "${rule_of[$text]:?no rule for finding '$text'}"
+  done < <(grep -o "Tagstrip - '[^']*found\.'" <<<"$header" | sed -e "s/^Tagstrip - '//" -e "s/'$//"
+           grep -i '^X-Tagstrip-Skipped:' <<<"$header" | awk '{print $2}')
+}
+
+cp "$source_dir"/examples/*.eml "$work/messages/"
+printf 'From: a@example.net\nSubject: hidden\nContent-Type: text/html\n\n<p>hi\0<script>x()</script>\n' \
+  >"$work/messages/nul-byte.eml"
+filter_options=(--config-dir "$source_dir/dist/etc")
+if "$tagstrip" filter --help | grep -q -- --max-size; then
+  head -c 4096 "$source_dir/examples/newsletter.eml" >"$work/messages/too-large.eml"
+  filter_options+=(--max-size 1024)
+fi
+
+"${scorer}_start"
+failures=0
+declare -A fired_somewhere=()
+for message in "$work"/messages/*.eml; do
+  name=$(basename "$message")
+  "$tagstrip" filter "${filter_options[@]}" <"$message" >"$work/filtered" 2>/dev/null || true
+  expected=$(expected_rules "$(unfolded_header "$work/filtered")" | sort -u | tr '\n' ' ')
+  fired=$("${scorer}_fired" "$work/filtered" | sort -u | tr '\n' ' ')
+  for rule in $fired; do fired_somewhere[$rule]=1; done
+  if [ "$fired" != "$expected" ]; then
+    echo "FAIL $name: fired [$fired], expected [$expected]"
+    failures=$((failures + 1))
+  else
+    echo "ok   $name: [$fired]"
+  fi
+done
+
+rules_file=${scorer}_rules
+for rule in $(grep -o '^[a-z]* *TAGSTRIP_[A-Z_]*\|^TAGSTRIP_[A-Z_]*' "${!rules_file}" | awk '{print $NF}' | sort -u); do
+  if [ -z "${fired_somewhere[$rule]:-}" ]; then
+    if [ "$rule" = TAGSTRIP_SKIPPED_LARGE ] && [ ! -e "$work/messages/too-large.eml" ]; then
+      echo "skip $rule: filter has no --max-size to make a message too large"
+      continue
+    fi
+    echo "FAIL $rule fired on no message"
+    failures=$((failures + 1))
+  fi
+done
+[ "$failures" -eq 0 ]
