@@ -2,11 +2,12 @@
 # "cmake --install" lays out a working installation: the program in bin finds its private
 # libraries through its RUNPATH and the module in lib/tagstrip, a module beside the program
 # comes first and --module overrides both, and no installed file names the build or
-# source tree.
-#   install_layout_test.sh BUILD_DIR SOURCE_DIR
+# source tree (sanitizers name their sources, so a sanitized build skips that check).
+#   install_layout_test.sh BUILD_DIR SOURCE_DIR [SANITIZERS]
 set -euo pipefail
 build=$(cd "$1" && pwd)
 source_dir=$(cd "$2" && pwd)
+sanitizers=${3:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 root=$work/root
@@ -15,7 +16,8 @@ DESTDIR=$root cmake --install "$build" --prefix /usr --strip >/dev/null
 failures=0
 fail() { echo "FAIL $*"; failures=$((failures + 1)); }
 
-for file in usr/bin/tagstrip usr/lib/tagstrip/Tagstrip.Analyzer usr/lib/tagstrip/libtagstrip-platform.so \
+for file in usr/bin/tagstrip usr/lib/tagstrip/Tagstrip.Analyzer usr/lib/tagstrip/Remote.Analyzer \
+            usr/lib/tagstrip/libtagstrip-platform.so usr/share/doc/tagstrip/trackers/LICENSE \
             etc/tagstrip/Tagstrip.ini usr/share/man/man1/tagstrip.1 usr/share/bash-completion/completions/tagstrip \
             usr/share/doc/tagstrip/spamassassin/72_tagstrip.cf usr/share/doc/tagstrip/examples/mailbox.mbox; do
   [ -f "$root/$file" ] || fail "$file is not installed"
@@ -24,25 +26,29 @@ done
 runpath() { readelf -d "$1" | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p'; }
 [ "$(runpath "$root/usr/bin/tagstrip")" = '$ORIGIN/../lib/tagstrip' ] ||
   fail "tagstrip's RUNPATH is '$(runpath "$root/usr/bin/tagstrip")'"
-[ "$(runpath "$root/usr/lib/tagstrip/Tagstrip.Analyzer")" = '$ORIGIN' ] ||
-  fail "the module's RUNPATH is '$(runpath "$root/usr/lib/tagstrip/Tagstrip.Analyzer")'"
-
-for tree in "$build" "$source_dir"; do
-  named=$(grep -rlF -- "$tree" "$root" || true)
-  [ -z "$named" ] || fail "installed files name $tree: $named"
+for module in "$root"/usr/lib/tagstrip/*.Analyzer; do
+  [ "$(runpath "$module")" = '$ORIGIN' ] || fail "$(basename "$module")'s RUNPATH is '$(runpath "$module")'"
 done
+
+if [ -z "$sanitizers" ]; then
+  for tree in "$build" "$source_dir"; do
+    named=$(grep -rlF -- "$tree" "$root" || true)
+    [ -z "$named" ] || fail "installed files name $tree: $named"
+  done
+fi
 
 installed=$root/usr/bin/tagstrip
 ldd "$installed" | grep -qF "$root/usr/bin/../lib/tagstrip/libtagstrip-platform.so" ||
   fail "tagstrip does not load the installed platform library: $(ldd "$installed" | grep tagstrip)"
-"$installed" --version | grep -qx "module: $root/usr/lib/tagstrip/Tagstrip.Analyzer" ||
-  fail "--version names another module: $("$installed" --version)"
+modules() { "$installed" --version | sed -n 's/^module: //p' | tr '\n' ' '; }
+[ "$(modules)" = "$root/usr/lib/tagstrip/Remote.Analyzer $root/usr/lib/tagstrip/Tagstrip.Analyzer " ] ||
+  fail "--version names other modules: $(modules)"
 "$installed" filter --config-dir "$root/etc/tagstrip" <"$source_dir/examples/newsletter.eml" >"$work/out"
-grep -q '^X-Tagstrip-Score: 180' "$work/out" || fail "the installed filter did not score the newsletter"
+grep -q '^X-Tagstrip-Score: [1-9]' "$work/out" || fail "the installed filter did not score the newsletter"
 
 cp "$root/usr/lib/tagstrip/Tagstrip.Analyzer" "$root/usr/bin/"
-"$installed" --version | grep -qx "module: $root/usr/bin/Tagstrip.Analyzer" ||
-  fail "a module beside the program is not preferred: $("$installed" --version)"
+[ "$(modules)" = "$root/usr/bin/Tagstrip.Analyzer " ] ||
+  fail "modules beside the program are not preferred: $(modules)"
 if "$installed" check --module "$work/none" "$source_dir/examples/newsletter.eml" 2>"$work/err" >/dev/null; then
   fail "--module naming no file did not fail"
 fi
