@@ -12,16 +12,20 @@ source_dir=$3
 command -v "$scorer" >/dev/null || { echo "$scorer is not installed"; exit 77; }
 
 declare -A rule_of=(
-  ["Script found."]=TAGSTRIP_SCRIPT
-  ["Formatting found."]=TAGSTRIP_FORMATTING
-  ["External Image references found."]=TAGSTRIP_IMAGES_EXT
-  ["Internal Image references found."]=TAGSTRIP_IMAGES_INT
-  ["Links found."]=TAGSTRIP_LINKS
-  ["External Refs found."]=TAGSTRIP_EXTERNAL_REFS
-  ["Web Bugs found."]=TAGSTRIP_WEB_BUGS
-  ["Read Receipt found."]=TAGSTRIP_READ_RECEIPTS
-  ["nul-byte"]=TAGSTRIP_SKIPPED_NUL
-  ["too-large"]=TAGSTRIP_SKIPPED_LARGE
+  ["Tagstrip - 'Script found.'"]=TAGSTRIP_SCRIPT
+  ["Tagstrip - 'Formatting found.'"]=TAGSTRIP_FORMATTING
+  ["Tagstrip - 'External Image references found.'"]=TAGSTRIP_IMAGES_EXT
+  ["Tagstrip - 'Internal Image references found.'"]=TAGSTRIP_IMAGES_INT
+  ["Tagstrip - 'Links found.'"]=TAGSTRIP_LINKS
+  ["Tagstrip - 'External Refs found.'"]=TAGSTRIP_EXTERNAL_REFS
+  ["Tagstrip - 'Web Bugs found.'"]=TAGSTRIP_WEB_BUGS
+  ["Tagstrip - 'Read Receipt found.'"]=TAGSTRIP_READ_RECEIPTS
+  ["Remote - 'Remote loads found.'"]=TAGSTRIP_REMOTE_LOADS
+  ["Remote - 'Tracking pixels found.'"]=TAGSTRIP_TRACKING_PIXELS
+  ["Remote - 'Known trackers found.'"]=TAGSTRIP_KNOWN_TRACKERS
+  ["Remote - 'Link tracking found.'"]=TAGSTRIP_LINK_TRACKING
+  ["Skipped: nul-byte"]=TAGSTRIP_SKIPPED_NUL
+  ["Skipped: too-large"]=TAGSTRIP_SKIPPED_LARGE
 )
 
 work=$(mktemp -d)
@@ -83,13 +87,23 @@ expected_rules() {
   local header=$1 text
   while IFS= read -r text; do
     echo "${rule_of[$text]:?no rule for finding '$text'}"
-  done < <(grep -o "Tagstrip - '[^']*found\.'" <<<"$header" | sed -e "s/^Tagstrip - '//" -e "s/'$//"
-           grep -i '^X-Tagstrip-Skipped:' <<<"$header" | awk '{print $2}')
+  done < <(grep -o "[A-Za-z]* - '[^']*found\.'" <<<"$header"
+           grep -i '^X-Tagstrip-Skipped:' <<<"$header" | awk '{print "Skipped: " $2}')
 }
 
 cp "$source_dir"/examples/*.eml "$work/messages/"
 printf 'From: a@example.net\nSubject: hidden\nContent-Type: text/html\n\n<p>hi\0<script>x()</script>\n' \
   >"$work/messages/nul-byte.eml"
+cat >"$work/messages/tracked.eml" <<'MESSAGE'
+From: "Offers" <offers@shop.example.com>
+To: dana@example.net
+Subject: Tracked
+MIME-Version: 1.0
+Content-Type: text/html; charset=us-ascii
+
+<p><a href="https://shop.example.com/sale?utm_source=mail&utm_campaign=autumn">Sale</a>
+<img src="https://awstrack.me/open/1234" width="1" height="1" alt=""></p>
+MESSAGE
 filter_options=(--config-dir "$source_dir/dist/etc")
 if "$tagstrip" filter --help | grep -q -- --max-size; then
   head -c 4096 "$source_dir/examples/newsletter.eml" >"$work/messages/too-large.eml"
