@@ -28,7 +28,8 @@ complete_line() {
 cases=(
   "|--help --version check config filter scan settings "
   "s|scan settings "
-  "scan --|--config-dir --help --json --module --rewrite "
+  "scan --r|--raw --rewrite "
+  "filter --m|--max-size --module "
   "check --n|--no-backup "
   "settings --set Points|PointsExternalRefs= PointsFormatting= PointsImagesExt= PointsImagesInt= PointsLinks= PointsReadReceipts= PointsScript= PointsWebBugs= "
   "settings --set Ac|Active= "
