@@ -33,6 +33,9 @@ cases=(
   "check --n|--no-backup "
   "settings --set Points|PointsExternalRefs= PointsFormatting= PointsImagesExt= PointsImagesInt= PointsLinks= PointsReadReceipts= PointsScript= PointsWebBugs= "
   "settings --set Ac|Active= "
+  "settings --set S|Script= "
+  "settings --analyzer R|Remote "
+  "settings --analyzer Remote --set PointsT|PointsTrackingPixels= "
   "filter --config-dir $work/settings|$work/settings.d "
 )
 failures=0
