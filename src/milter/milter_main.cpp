@@ -13,6 +13,7 @@
 #include "milter/milter_socket.h"
 #include "milter/process_control.h"
 #include "milter/signal_pipe.h"
+#include "tagstrip/version.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ std::optional<std::string> ExplicitConfigDirectory(const MilterOptions& options)
 std::vector<std::string> ModulePaths(const MilterOptions& options)
 {
     if (options.modulePaths.empty()) {
-        return AnalyzerModulesIn(ProgramDirectory());
+        return FindAnalyzerModules(RunningProgramDirectory());
     }
     std::vector<std::string> paths;
     for (const std::string& path : options.modulePaths) {

@@ -69,7 +69,8 @@ const OptionSpec kOptions[] = {
      }},
     {"module", '\0', "PATH",
      "an analyzer module to run, in order; may be given more than once;\n"
-     "default every *.Analyzer module beside this program",
+     "default every *.Analyzer module beside this program, else every one\n"
+     "in ../lib/tagstrip from this program's directory",
      [](MilterOptions& options, const std::string& value, std::string&) {
          options.modulePaths.push_back(value);
          return true;

@@ -108,17 +108,6 @@ bool DropPrivileges(const std::string& user, std::string& error)
     return true;
 }
 
-std::string ProgramDirectory()
-{
-    char path[4096];
-    ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0) {
-        return ".";
-    }
-    std::string program(path, static_cast<std::size_t>(length));
-    return program.substr(0, program.rfind('/'));
-}
-
 std::string Absolute(const std::string& path)
 {
     if (path.empty() || path[0] == '/') {

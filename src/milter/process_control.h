@@ -28,9 +28,6 @@ bool Daemonize(std::string& error);
 // Takes on the user's id, group and supplementary groups. Only when running as root.
 bool DropPrivileges(const std::string& user, std::string& error);
 
-// The directory of the running program.
-std::string ProgramDirectory();
-
 // path made absolute against the working directory, so that it still holds after a
 // daemon changed to "/".
 std::string Absolute(const std::string& path);

@@ -23,9 +23,22 @@ for file in usr/bin/tagstrip usr/lib/tagstrip/Tagstrip.Analyzer usr/lib/tagstrip
   [ -f "$root/$file" ] || fail "$file is not installed"
 done
 
+if [ -x "$build/tagstrip-milter" ]; then
+  for file in usr/sbin/tagstrip-milter usr/share/man/man8/tagstrip-milter.8 lib/systemd/system/tagstrip-milter.service; do
+    [ -f "$root/$file" ] || fail "$file is not installed"
+  done
+fi
+
 runpath() { readelf -d "$1" | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p'; }
 [ "$(runpath "$root/usr/bin/tagstrip")" = '$ORIGIN/../lib/tagstrip' ] ||
   fail "tagstrip's RUNPATH is '$(runpath "$root/usr/bin/tagstrip")'"
+if [ -x "$build/tagstrip-milter" ]; then
+  [ "$(runpath "$root/usr/sbin/tagstrip-milter")" = '$ORIGIN/../lib/tagstrip' ] ||
+    fail "tagstrip-milter's RUNPATH is '$(runpath "$root/usr/sbin/tagstrip-milter")'"
+  version=$("$root/usr/bin/tagstrip" --version | sed -n 's/^tagstrip //p')
+  [ "$("$root/usr/sbin/tagstrip-milter" --version)" = "tagstrip-milter $version" ] ||
+    fail "tagstrip-milter --version: $("$root/usr/sbin/tagstrip-milter" --version)"
+fi
 for module in "$root"/usr/lib/tagstrip/*.Analyzer; do
   [ "$(runpath "$module")" = '$ORIGIN' ] || fail "$(basename "$module")'s RUNPATH is '$(runpath "$module")'"
 done
@@ -38,8 +51,9 @@ if [ -z "$sanitizers" ]; then
 fi
 
 installed=$root/usr/bin/tagstrip
-ldd "$installed" | grep -qF "$root/usr/bin/../lib/tagstrip/libtagstrip-platform.so" ||
-  fail "tagstrip does not load the installed platform library: $(ldd "$installed" | grep tagstrip)"
+libraries=$(ldd "$installed")
+grep -qF "$root/usr/bin/../lib/tagstrip/libtagstrip-platform.so" <<<"$libraries" ||
+  fail "tagstrip does not load the installed platform library: $(grep tagstrip <<<"$libraries")"
 modules() { "$installed" --version | sed -n 's/^module: //p' | tr '\n' ' '; }
 [ "$(modules)" = "$root/usr/lib/tagstrip/Remote.Analyzer $root/usr/lib/tagstrip/Tagstrip.Analyzer " ] ||
   fail "--version names other modules: $(modules)"
