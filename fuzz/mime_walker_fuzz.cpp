@@ -15,7 +15,7 @@ namespace {
 
 class JoiningHandler : public PartHandler {
 public:
-    void Receive(const std::string& text, bool) override { joined += text; }
+    void Receive(std::string_view text, bool) override { joined += text; }
 
     std::string joined;
 };
@@ -58,8 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string message(reinterpret_cast<const char*>(data) + 1, size - 1);
 
     JoiningHandler joiner;
-    std::istringstream input(message);
-    MimeWalker().Walk(input, &joiner);
+    MimeWalker().Walk(message, &joiner);
     if (joiner.joined != WithCrLfLineEnds(message)) {
         std::abort();
     }

@@ -28,6 +28,11 @@ public:
     void Empty();
     operator const char*() const;
 
+    // Room for at least minimumLength characters and a NUL, the text kept, to be written
+    // in place; ReleaseBuffer then sets the length (-1: up to the first NUL).
+    char* GetBuffer(int minimumLength);
+    void ReleaseBuffer(int newLength = -1);
+
 private:
     void Assign(const char* bytes, int length);
     void Append(const char* bytes, int length);

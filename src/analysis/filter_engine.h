@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "common/category.h"
 #include "html/token.h"
@@ -25,7 +26,7 @@ public:
 
     void OnToken(const Token& token) override;
 
-    void WriteHeaderBlock(const std::string& block);
+    void WriteHeaderBlock(std::string_view block);
     void WriteBody(const std::string& body, bool isHtml);
 
     bool remove[CategoryCount];

@@ -1,17 +1,18 @@
+#include <cstring>
 #include <fstream>
-#include <sstream>
-#include <string>
+#include <ostream>
+#include <string_view>
 
 #include "analysis/filter_engine.h"
+#include "analysis/output_buffer.h"
 #include "analysis/temporary_file.h"
 #include "mime/filter_part_handler.h"
 #include "mime/mime_walker.h"
 
 namespace {
 
-// Longer messages are filtered through a temporary file rather than in memory.
+// Longer messages go through a temporary file as well.
 constexpr int kInMemoryLimit = 20000;
-constexpr std::streamsize kReadBackChunk = 2047;
 
 // Points the engine at a stream for one walk, and away from it however the walk ends.
 class OutputBinding {
@@ -25,89 +26,83 @@ private:
     FilterEngine& engine;
 };
 
-// One walk of the whole message into out. A second walk starts from the same tag-rule
-// state as the first and raises the same found flags.
-void FilterInto(FilterEngine& engine, const std::string& message, std::ostream& out)
+// One walk of the whole message into out.
+void FilterInto(FilterEngine& engine, std::string_view message, std::ostream& out)
 {
     engine.suppressContent = false;
     engine.insideStyle = false;
     const OutputBinding binding(engine, out);
-    std::istringstream in(message);
     FilterPartHandler handler(&engine);
-    MimeWalker().Walk(in, &handler);
+    MimeWalker().Walk(message, &handler);
     handler.Finish();
 }
 
-// True only when exactly the bytes written came back.
-bool ReadBack(const char* fileName, std::streamoff length, std::string& text)
+bool WriteWholeFile(const char* fileName, std::string_view text)
 {
-    std::ifstream in(fileName, std::ios::in | std::ios::binary);
-    char chunk[kReadBackChunk];
-    text.clear();
-    while (in.good()) {
-        in.read(chunk, kReadBackChunk);
-        text.append(chunk, in.gcount());
-    }
-    return in.eof() && !in.bad() && static_cast<std::streamoff>(text.size()) == length;
+    std::ofstream out(fileName, std::ios::out | std::ios::binary);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    return !out.fail();
 }
 
-// Where the filtered text of one message goes: memory, or a temporary file for a long
-// message. The host must get the complete filtered text or none, so when the file
-// cannot be made, written or read back whole, the message is filtered in memory.
+// True only when exactly length bytes came back and the file held no more.
+bool ReadWholeFile(const char* fileName, std::size_t length, CString& text)
+{
+    std::ifstream in(fileName, std::ios::in | std::ios::binary);
+    const std::streamsize wanted = static_cast<std::streamsize>(length);
+    char* buffer = text.GetBuffer(static_cast<int>(length));
+    in.read(buffer, wanted);
+    const bool whole = in.gcount() == wanted && in.peek() == std::ifstream::traits_type::eof();
+    text.ReleaseBuffer(whole ? static_cast<int>(length) : 0);
+    return whole;
+}
+
+// Where the filtered text of one message goes: one block of memory and, for a long
+// message, a temporary file written from it in one piece and read back in one piece. The
+// host must get the complete filtered text or none, so when the file cannot be made,
+// written or read back whole, the text comes from memory.
 class FilteredOutput {
 public:
     explicit FilteredOutput(bool longMessage) : throughFile(longMessage && file.Create()) {}
 
-    void Fill(FilterEngine& engine, const std::string& message)
+    void Fill(FilterEngine& engine, std::string_view message)
     {
-        if (!throughFile) {
-            FilterInto(engine, message, memory);
-            return;
-        }
-        std::ofstream out(file.Name(), std::ios::out | std::ios::binary);
+        std::ostream out(&memory);
         FilterInto(engine, message, out);
-        fileLength = out.tellp();
-        out.close();
-        if (out.fail()) {
-            fileLength = -1;
-        }
+        written = throughFile && WriteWholeFile(file.Name(), memory.Text());
     }
 
-    std::string Text(FilterEngine& engine, const std::string& message)
+    void CopyInto(CString& text)
     {
-        std::string text;
-        if (throughFile && fileLength >= 0 && ReadBack(file.Name(), fileLength, text)) {
-            return text;
+        const std::string_view filtered = memory.Text();
+        if (!written || !ReadWholeFile(file.Name(), filtered.size(), text)) {
+            text = CString(filtered.data(), static_cast<int>(filtered.size()));
         }
-        if (throughFile) {
-            FilterInto(engine, message, memory);
-        }
-        return memory.str();
     }
 
 private:
     TemporaryFile file;
     bool throughFile;
-    std::streamoff fileLength = -1;
-    std::ostringstream memory;
+    bool written = false;
+    OutputBuffer memory;
 };
 
 }  // namespace
 
-// Score and findings are worked out on copies and handed over at the end, so that an
-// analysis cut short leaves the host's record as it was.
+// The message is read in place up to its first NUL; score and findings are worked out on
+// copies and handed over at the end, so that an analysis cut short leaves the host's
+// record as it was.
 bool FilterEngine::Process(CString& messageText, std::int32_t* score, CString* findings)
 {
-    const std::string message(static_cast<const char*>(messageText));
+    const char* text = messageText;
     FilteredOutput filtered(messageText.GetLength() > kInMemoryLimit);
-    filtered.Fill(*this, message);
+    filtered.Fill(*this, std::string_view(text, std::strlen(text)));
 
     std::int32_t newScore = *score;
     CString newFindings(*findings);
     const bool replace = Report(&newScore, &newFindings);
     if (replace) {
-        const std::string text = filtered.Text(*this, message);
-        messageText = CString(text.data(), static_cast<int>(text.size()));
+        filtered.CopyInto(messageText);
     }
     *findings = newFindings;
     *score = newScore;

@@ -66,10 +66,16 @@ private:
 // memchr; only there is the rest compared, as _strnicmp would.
 const char* FindNoCase(const char* text, const char* pattern)
 {
-    if (text == nullptr || pattern == nullptr || *text == '\0' || *pattern == '\0') {
+    return text == nullptr ? nullptr : FindNoCase(std::string_view(text, std::strlen(text)), pattern);
+}
+
+const char* FindNoCase(std::string_view textView, const char* pattern)
+{
+    const char* text = textView.data();
+    const std::size_t textLength = textView.size();
+    if (textLength == 0 || pattern == nullptr || *pattern == '\0') {
         return nullptr;
     }
-    const std::size_t textLength = std::strlen(text);
     const std::size_t patternLength = std::strlen(pattern);
     if (patternLength >= textLength) {
         return nullptr;

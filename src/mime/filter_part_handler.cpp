@@ -19,7 +19,7 @@ FilterPartHandler::FilterPartHandler(FilterEngine* engine) : engine(engine), isH
 FilterPartHandler::~FilterPartHandler() = default;
 
 // A header block ends the part before it, whose body is written with that part's kind.
-void FilterPartHandler::Receive(const std::string& text, bool isHeaderBlock)
+void FilterPartHandler::Receive(std::string_view text, bool isHeaderBlock)
 {
     if (!isHeaderBlock) {
         body += text;

@@ -13,7 +13,7 @@ class FilterPartHandler : public PartHandler {
 public:
     explicit FilterPartHandler(FilterEngine* engine);
     ~FilterPartHandler() override;
-    void Receive(const std::string& text, bool isHeaderBlock) override;
+    void Receive(std::string_view text, bool isHeaderBlock) override;
     void Finish();
 
     FilterEngine* engine;

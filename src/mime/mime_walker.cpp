@@ -12,15 +12,15 @@
 
 namespace {
 
-constexpr std::streamsize kLineBufferSize = 4096;
-
 // The state of one walk; MimeWalker itself keeps nothing between walks.
 class MessageWalk {
 public:
     MessageWalk(MimeWalker& walker, PartHandler& handler) : walker(walker), handler(handler) {}
 
-    void Take(const std::string& line)
+    // A raw line comes with its line end, if it has one.
+    void Take(std::string_view rawLine)
     {
+        const std::string_view line = WithoutLineEnd(rawLine);
         switch (mode) {
         case MessageHeaders:
             OnMessageHeaderLine(line);
@@ -29,7 +29,7 @@ public:
             OnPartHeaderLine(line);
             break;
         case Body:
-            OnBodyLine(line);
+            OnBodyLine(line, rawLine);
             break;
         }
     }
@@ -43,7 +43,23 @@ public:
     }
 
 private:
-    void OnMessageHeaderLine(const std::string& line)
+    static std::string_view WithoutLineEnd(std::string_view rawLine)
+    {
+        if (!rawLine.empty() && rawLine.back() == '\n') {
+            rawLine.remove_suffix(1);
+        }
+        if (!rawLine.empty() && rawLine.back() == '\r') {
+            rawLine.remove_suffix(1);
+        }
+        return rawLine;
+    }
+
+    static bool EndsInCrLf(std::string_view rawLine)
+    {
+        return rawLine.size() >= 2 && rawLine.substr(rawLine.size() - 2) == "\r\n";
+    }
+
+    void OnMessageHeaderLine(std::string_view line)
     {
         if (!CollectHeaderLine(line)) {
             return;
@@ -53,7 +69,7 @@ private:
         HandOnBlock();
     }
 
-    void OnPartHeaderLine(const std::string& line)
+    void OnPartHeaderLine(std::string_view line)
     {
         if (!CollectHeaderLine(line)) {
             return;
@@ -64,11 +80,16 @@ private:
         HandOnBlock();
     }
 
-    void OnBodyLine(const std::string& line)
+    // A line that already ends in "\r\n" goes on as it stands in the message.
+    void OnBodyLine(std::string_view line, std::string_view rawLine)
     {
         if (IsDelimiterLine(line)) {
             pendingBlock.assign(line).append("\r\n");
             mode = PartHeaders;
+            return;
+        }
+        if (EndsInCrLf(rawLine)) {
+            handler.Receive(rawLine, false);
             return;
         }
         bodyLine.assign(line).append("\r\n");
@@ -76,14 +97,14 @@ private:
     }
 
     // True when the line was the empty one that ends the block.
-    bool CollectHeaderLine(const std::string& line)
+    bool CollectHeaderLine(std::string_view line)
     {
         pendingBlock.append(line).append("\r\n");
         return line.empty();
     }
 
     // Without a boundary there is no delimiter, and no line is taken for one.
-    bool IsDelimiterLine(const std::string& line) const
+    bool IsDelimiterLine(std::string_view line) const
     {
         return !delimiter.empty() && (line == delimiter || line == closeDelimiter);
     }
@@ -144,46 +165,23 @@ private:
     std::deque<std::string> outerDelimiters;
 };
 
-// getline stopped because the buffer was full, not at a line feed or the end.
-bool StoppedAtFullBuffer(const std::istream& in)
-{
-    return in.fail() && !in.bad() && !in.eof() && in.gcount() == kLineBufferSize - 1;
-}
-
 }  // namespace
 
-void MimeWalker::Walk(std::istream& in, PartHandler* handler)
+// HTML mail often arrives as one very long line: every line comes whole, however long.
+void MimeWalker::Walk(std::string_view message, PartHandler* handler)
 {
     if (handler == nullptr) {
         return;
     }
     MessageWalk walk(*this, *handler);
-    std::string line;
-    while (ReadLine(in, line)) {
-        walk.Take(line);
+    std::size_t start = 0;
+    while (start < message.size()) {
+        const std::size_t lineFeed = message.find('\n', start);
+        const std::size_t end = lineFeed == std::string_view::npos ? message.size() : lineFeed + 1;
+        walk.Take(message.substr(start, end - start));
+        start = end;
     }
     walk.End();
-}
-
-// HTML mail often arrives as one very long line: a line longer than the buffer is read
-// in buffer-sized pieces and comes back whole.
-bool MimeWalker::ReadLine(std::istream& in, std::string& line)
-{
-    line.clear();
-    char buffer[kLineBufferSize];
-    for (;;) {
-        in.getline(buffer, kLineBufferSize);
-        const bool endedAtLineFeed = in.good();
-        line.append(buffer, endedAtLineFeed ? in.gcount() - 1 : in.gcount());
-        if (!StoppedAtFullBuffer(in)) {
-            break;
-        }
-        in.clear();
-    }
-    if (!line.empty() && line.back() == '\r') {
-        line.pop_back();
-    }
-    return !in.fail();
 }
 
 void MimeWalker::ParseBoundary(const std::string& contentType, std::string& delimiter)

@@ -1,5 +1,6 @@
 #include "analysis/filter_engine.h"
 #include "common/find_no_case.h"
+#include "common/string_helpers.h"
 #include "html/tag_scanner.h"
 
 namespace {
@@ -8,32 +9,32 @@ const char kReadReceiptHeader[] = "Disposition-Notification-To:";
 
 // Where the read-receipt header begins in a header block, or npos. Only the first
 // occurrence is looked at, and it counts only at the start of a line.
-std::size_t FindReadReceiptLine(const std::string& block)
+std::size_t FindReadReceiptLine(std::string_view block)
 {
-    const char* match = FindNoCase(block.c_str(), kReadReceiptHeader);
+    const char* match = FindNoCase(UpToNul(block), kReadReceiptHeader);
     if (match == nullptr) {
-        return std::string::npos;
+        return std::string_view::npos;
     }
-    const std::size_t position = match - block.c_str();
-    return position == 0 || block[position - 1] == '\n' ? position : std::string::npos;
+    const std::size_t position = match - block.data();
+    return position == 0 || block[position - 1] == '\n' ? position : std::string_view::npos;
 }
 
 }  // namespace
 
 // Removal takes out the one physical line: folded continuation lines stay.
-void FilterEngine::WriteHeaderBlock(const std::string& block)
+void FilterEngine::WriteHeaderBlock(std::string_view block)
 {
     const std::size_t lineStart = FindReadReceiptLine(block);
-    if (lineStart != std::string::npos) {
+    if (lineStart != std::string_view::npos) {
         found[CategoryReadReceipts] = true;
     }
-    if (lineStart == std::string::npos || !remove[CategoryReadReceipts]) {
+    if (lineStart == std::string_view::npos || !remove[CategoryReadReceipts]) {
         output->write(block.data(), block.size());
         return;
     }
     output->write(block.data(), lineStart);
     const std::size_t lineFeed = block.find('\n', lineStart);
-    if (lineFeed != std::string::npos) {
+    if (lineFeed != std::string_view::npos) {
         output->write(block.data() + lineFeed + 1, block.size() - lineFeed - 1);
     }
 }

@@ -35,7 +35,10 @@ Handed B(const std::string& text)
 
 class RecordingHandler : public PartHandler {
 public:
-    void Receive(const std::string& text, bool isHeaderBlock) override { calls.push_back({isHeaderBlock, text}); }
+    void Receive(std::string_view text, bool isHeaderBlock) override
+    {
+        calls.push_back({isHeaderBlock, std::string(text)});
+    }
 
     std::vector<Handed> calls;
 };
@@ -43,8 +46,7 @@ public:
 std::vector<Handed> Walk(const std::string& message)
 {
     RecordingHandler handler;
-    std::istringstream in(message);
-    MimeWalker().Walk(in, &handler);
+    MimeWalker().Walk(message, &handler);
     return handler.calls;
 }
 

@@ -25,8 +25,7 @@ std::string FilterMessage(const std::string& message, int flags, FilterPartHandl
     engine.output = &output;
     handler->engine = &engine;
     handler->isHtml = false;
-    std::istringstream input(message);
-    MimeWalker().Walk(input, handler);
+    MimeWalker().Walk(message, handler);
     handler->Finish();
     return output.str();
 }

@@ -94,6 +94,36 @@ CString::operator const char*() const
     return data;
 }
 
+// The shared empty buffer is never handed out for writing: even an empty string gets a
+// buffer of its own here.
+char* CString::GetBuffer(int minimumLength)
+{
+    if (minimumLength > capacity || capacity == 0) {
+        const int newCapacity = minimumLength > 0 ? minimumLength : 1;
+        char* newData = new char[static_cast<std::size_t>(newCapacity) + 1];
+        std::memcpy(newData, data, static_cast<std::size_t>(length) + 1);
+        if (capacity > 0) {
+            delete[] data;
+        }
+        data = newData;
+        capacity = newCapacity;
+        data[capacity] = '\0';
+    }
+    return data;
+}
+
+void CString::ReleaseBuffer(int newLength)
+{
+    if (capacity == 0) {
+        return;
+    }
+    if (newLength < 0) {
+        newLength = static_cast<int>(std::strlen(data));
+    }
+    length = newLength < capacity ? newLength : capacity;
+    data[length] = '\0';
+}
+
 // The source may lie inside this string's own buffer, which is then never shorter than
 // the source, so memmove in place covers self-assignment. The shared empty buffer is
 // never written: strings on many threads point at it.
