@@ -84,11 +84,22 @@ void Tag::Clear()
     attributeText = std::string_view();
     attributes.clear();
     attributeNames.clear();
+    attributesParsed = true;
     code = 0;
+}
+
+const std::vector<Attribute>& Tag::Attributes() const
+{
+    if (!attributesParsed) {
+        attributesParsed = true;
+        ParseAttributes();
+    }
+    return attributes;
 }
 
 const Attribute* Tag::FindAttribute(std::string_view attributeName) const
 {
+    const std::vector<Attribute>& attributes = Attributes();
     const auto found = std::lower_bound(attributes.begin(), attributes.end(), attributeName, ByName);
     return found != attributes.end() && found->name == attributeName ? &*found : nullptr;
 }
@@ -106,7 +117,7 @@ void Tag::ParseRest(std::string_view raw, std::size_t nameEnd)
         return;
     }
     attributeText = raw.substr(attributesStart, raw.size() - 1 - attributesStart);
-    ParseAttributes();
+    attributesParsed = false;
 }
 
 // The attribute parser reads whole names and values at a time. A name runs to whitespace
@@ -114,7 +125,7 @@ void Tag::ParseRest(std::string_view raw, std::size_t nameEnd)
 // value; any other first character, whitespace included, starts an unquoted value, which
 // runs to the next whitespace and keeps any quotes in it. A value still open at the end
 // is kept only when it has a name; a value closed without a name gets the empty name.
-void Tag::ParseAttributes()
+void Tag::ParseAttributes() const
 {
     attributeNames.reserve(attributeText.size());
     const std::string_view text = attributeText;
@@ -167,7 +178,7 @@ void Tag::ParseAttributes()
     KeepLastOfEachName();
 }
 
-void Tag::AddAttribute(std::string_view rawName, std::string_view value)
+void Tag::AddAttribute(std::string_view rawName, std::string_view value) const
 {
     const std::size_t start = attributeNames.size();
     attributeNames.append(rawName);
@@ -179,7 +190,7 @@ void Tag::AddAttribute(std::string_view rawName, std::string_view value)
 }
 
 // Sorted by name, and of several attributes of one name the last one written stays.
-void Tag::KeepLastOfEachName()
+void Tag::KeepLastOfEachName() const
 {
     if (attributes.size() < 2) {
         return;

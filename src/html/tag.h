@@ -22,28 +22,34 @@ struct Attribute {
 // attribute text, the attributes in byte order of their lower-cased names (one per name,
 // the later value winning) and the tag table code of the name. The attribute text and
 // values point into the raw text, which must outlive the parsed tag.
+//
+// Most tags are dropped or kept without a look at their attributes, so the attribute
+// text is parsed only when the attributes are first asked for.
 class Tag {
 public:
     void Parse(std::string_view raw);
     bool IsScriptOrStyle() const;
     // Back to the state of a freshly constructed tag; the buffers keep their room.
     void Clear();
+    const std::vector<Attribute>& Attributes() const;
     // The attribute of that exact lower-case name, or null.
     const Attribute* FindAttribute(std::string_view attributeName) const;
 
     std::string name;
     std::string_view attributeText;
-    std::vector<Attribute> attributes;
     TagCode code = 0;
 
 private:
     void ParseRest(std::string_view raw, std::size_t nameEnd);
-    void ParseAttributes();
-    void AddAttribute(std::string_view rawName, std::string_view value);
-    void KeepLastOfEachName();
+    void ParseAttributes() const;
+    void AddAttribute(std::string_view rawName, std::string_view value) const;
+    void KeepLastOfEachName() const;
 
+    // Filled on first use from attributeText, which a tag never changes after Parse.
+    mutable bool attributesParsed = true;
+    mutable std::vector<Attribute> attributes;
     // The lower-cased attribute names; reserved before parsing so that it never moves.
-    std::string attributeNames;
+    mutable std::string attributeNames;
 };
 
 // Writes a tag in the normalised form: "<name attr="value" flag>"; a comment whose opener

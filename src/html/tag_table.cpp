@@ -1,8 +1,8 @@
 #include "html/tag_table.h"
 
-#include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstring>
 
 namespace {
 
@@ -59,39 +59,44 @@ const TagRow kTagRows[] = {
 };
 
 // Every known name is at most seven bytes long: its bytes and its length pack into one
-// number, and the packed names are searched in sorted order.
+// number, which a small open-addressing table, built once, maps to the code.
 constexpr std::size_t kLongestName = 7;
+constexpr std::size_t kSlotBits = 7;
+constexpr std::size_t kSlotCount = std::size_t(1) << kSlotBits;
 
 std::uint64_t PackedName(std::string_view name)
 {
-    std::uint64_t packed = name.size();
-    for (const char character : name) {
-        packed = (packed << 8) | static_cast<unsigned char>(character);
-    }
-    return packed << (8 * (kLongestName - name.size()));
+    std::uint64_t packed = 0;
+    std::memcpy(&packed, name.data(), name.size());
+    return packed | (static_cast<std::uint64_t>(name.size()) << 56);
 }
 
-struct PackedRow {
-    std::uint64_t name;
-    TagCode code;
+std::size_t SlotOf(std::uint64_t packed)
+{
+    return static_cast<std::size_t>((packed * 0x9E3779B97F4A7C15ull) >> (64 - kSlotBits));
+}
 
-    bool operator<(const PackedRow& other) const { return name < other.name; }
+struct Slot {
+    std::uint64_t name = 0;  // 0: empty, as no packed name is 0
+    TagCode code = 0;
 };
 
-constexpr std::size_t kRowCount = sizeof kTagRows / sizeof kTagRows[0];
+typedef std::array<Slot, kSlotCount> SlotTable;
 
-typedef std::array<PackedRow, kRowCount> PackedTable;
-
-const PackedTable& GetPackedTable()
+const SlotTable& GetSlotTable()
 {
     // A function-local static is built exactly once, even when two threads arrive together.
-    static const PackedTable table = [] {
-        PackedTable rows;
-        for (std::size_t index = 0; index < kRowCount; ++index) {
-            rows[index] = {PackedName(kTagRows[index].name), kTagRows[index].code};
+    static const SlotTable table = [] {
+        SlotTable slots;
+        for (const TagRow& row : kTagRows) {
+            const std::uint64_t packed = PackedName(row.name);
+            std::size_t slot = SlotOf(packed);
+            while (slots[slot].name != 0) {
+                slot = (slot + 1) % kSlotCount;
+            }
+            slots[slot] = {packed, row.code};
         }
-        std::sort(rows.begin(), rows.end());
-        return rows;
+        return slots;
     }();
     return table;
 }
@@ -103,8 +108,12 @@ TagCode LookUpTag(std::string_view name)
     if (name.empty() || name.size() > kLongestName) {
         return 0;
     }
-    const PackedTable& table = GetPackedTable();
-    const PackedRow wanted{PackedName(name), 0};
-    const auto row = std::lower_bound(table.begin(), table.end(), wanted);
-    return row != table.end() && row->name == wanted.name ? row->code : 0;
+    const SlotTable& slots = GetSlotTable();
+    const std::uint64_t packed = PackedName(name);
+    for (std::size_t slot = SlotOf(packed); slots[slot].name != 0; slot = (slot + 1) % kSlotCount) {
+        if (slots[slot].name == packed) {
+            return slots[slot].code;
+        }
+    }
+    return 0;
 }

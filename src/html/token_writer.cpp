@@ -32,7 +32,7 @@ std::ostream& operator<<(std::ostream& out, const Tag& tag)
     }
     WriteByte(out, '<');
     WriteBytes(out, tag.name);
-    for (const Attribute& attribute : tag.attributes) {
+    for (const Attribute& attribute : tag.Attributes()) {
         WriteAttribute(out, attribute);
     }
     WriteByte(out, '>');

@@ -19,7 +19,7 @@ public:
         std::string line = kKindNames[token.kind - KindTag] + std::string(token.text);
         if (token.kind == KindTag) {
             line += " => " + token.tag.name + "#" + std::to_string(token.tag.code);
-            for (const Attribute& attribute : token.tag.attributes) {
+            for (const Attribute& attribute : token.tag.Attributes()) {
                 line += " [" + std::string(attribute.name) + "=" + std::string(attribute.value) + "]";
             }
         }
@@ -142,7 +142,7 @@ TEST(TagParse, ParsingAgainReplacesTheEarlierTag)
     tag.Parse("<img src=x alt=y>");
     tag.Parse("<p>");
     EXPECT_EQ(tag.name, "p");
-    EXPECT_TRUE(tag.attributes.empty());
+    EXPECT_TRUE(tag.Attributes().empty());
     EXPECT_TRUE(tag.attributeText.empty());
 }
 
