@@ -52,8 +52,7 @@ bool AnalyzeRemote(const RemoteInstance& instance, AnalysisRecord& record)
     std::ostringstream output;
     filter.SetOutput(&output);
     RemotePartHandler handler(filter, output);
-    std::istringstream input(std::string(text, static_cast<std::size_t>(text.GetLength())));
-    MimeWalker().Walk(input, &handler);
+    MimeWalker().Walk(std::string_view(text, static_cast<std::size_t>(text.GetLength())), &handler);
     handler.Finish();
     if (!Report(instance, filter, record)) {
         return false;

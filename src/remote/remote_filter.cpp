@@ -204,8 +204,9 @@ struct Element {
 Element ElementOf(const Tag& tag)
 {
     Element element{tag.name, {}, false};
-    for (const Attribute& attribute : tag.attributes) {
-        element.repeatsAName |= attribute.position >= tag.attributes.size();
+    const std::vector<Attribute>& attributes = tag.Attributes();
+    for (const Attribute& attribute : attributes) {
+        element.repeatsAName |= attribute.position >= attributes.size();
         const std::size_t letters = attribute.name.find_first_not_of('/');
         if (letters != std::string_view::npos) {
             element.attributes.emplace(attribute.name.substr(letters), attribute.value);

@@ -8,7 +8,7 @@
 
 RemotePartHandler::RemotePartHandler(RemoteFilter& filter, std::ostream& output) : filter(filter), output(output) {}
 
-void RemotePartHandler::Receive(const std::string& text, bool isHeaderBlock)
+void RemotePartHandler::Receive(std::string_view text, bool isHeaderBlock)
 {
     if (!isHeaderBlock) {
         body += text;
@@ -16,7 +16,7 @@ void RemotePartHandler::Receive(const std::string& text, bool isHeaderBlock)
     }
     Finish();
     if (!seenMessageHeader) {
-        filter.SetRecipients(RecipientAddresses(text));
+        filter.SetRecipients(RecipientAddresses(std::string(text)));
         seenMessageHeader = true;
     }
     std::string contentType;

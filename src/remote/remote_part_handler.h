@@ -3,6 +3,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "mime/part_handler.h"
 #include "remote/remote_filter.h"
@@ -14,7 +15,7 @@ class RemotePartHandler : public PartHandler {
 public:
     RemotePartHandler(RemoteFilter& filter, std::ostream& output);
 
-    void Receive(const std::string& text, bool isHeaderBlock) override;
+    void Receive(std::string_view text, bool isHeaderBlock) override;
     // Writes the last part's body.
     void Finish();
 
