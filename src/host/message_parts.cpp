@@ -1,6 +1,6 @@
 #include "host/message_parts.h"
 
-#include <sstream>
+#include <string_view>
 
 #include "common/find_no_case.h"
 #include "mime/mime_walker.h"
@@ -14,7 +14,7 @@ class PartLocator : public PartHandler {
 public:
     explicit PartLocator(const std::string& text) : text(text) {}
 
-    void Receive(const std::string& handed, bool isHeaderBlock) override
+    void Receive(std::string_view handed, bool isHeaderBlock) override
     {
         if (isHeaderBlock) {
             CloseBody();
@@ -39,14 +39,14 @@ public:
 
 private:
     // The analyzer's own test: "text/html" anywhere in the raw Content-Type value.
-    static bool NamesHtml(const std::string& block)
+    static bool NamesHtml(std::string_view block)
     {
         std::string contentType;
         GetHeaderValue(block, "Content-Type:", contentType);
         return FindNoCase(contentType.c_str(), "text/html") != nullptr;
     }
 
-    static std::size_t Count(const std::string& handed, char wanted)
+    static std::size_t Count(std::string_view handed, char wanted)
     {
         std::size_t count = 0;
         for (char character : handed) {
@@ -77,9 +77,8 @@ private:
 
 std::vector<MessagePart> LocateParts(const std::string& text)
 {
-    std::istringstream in(text);
     PartLocator locator(text);
-    MimeWalker().Walk(in, &locator);
+    MimeWalker().Walk(text, &locator);
     return locator.Finish();
 }
 

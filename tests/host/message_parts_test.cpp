@@ -10,15 +10,14 @@ namespace {
 
 class Joiner : public PartHandler {
 public:
-    void Receive(const std::string& text, bool) override { joined += text; }
+    void Receive(std::string_view text, bool) override { joined += text; }
     std::string joined;
 };
 
 std::string WalkerOutput(const std::string& message)
 {
-    std::istringstream in(message);
     Joiner joiner;
-    MimeWalker().Walk(in, &joiner);
+    MimeWalker().Walk(message, &joiner);
     return joiner.joined;
 }
 

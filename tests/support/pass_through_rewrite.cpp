@@ -1,6 +1,6 @@
 #include "tests/support/pass_through_rewrite.h"
 
-#include <sstream>
+#include <string_view>
 
 #include "common/find_no_case.h"
 #include "mime/mime_walker.h"
@@ -9,7 +9,7 @@ namespace {
 
 class PassThrough : public PartHandler {
 public:
-    void Receive(const std::string& text, bool isHeaderBlock) override
+    void Receive(std::string_view text, bool isHeaderBlock) override
     {
         if (!isHeaderBlock) {
             body += text;
@@ -43,9 +43,8 @@ private:
 
 std::string PassThroughRewrite(const std::string& message)
 {
-    std::istringstream in(message);
     PassThrough handler;
-    MimeWalker().Walk(in, &handler);
+    MimeWalker().Walk(message, &handler);
     handler.Finish();
     return handler.output;
 }
