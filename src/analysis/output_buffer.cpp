@@ -27,6 +27,9 @@ OutputBuffer::int_type OutputBuffer::overflow(int_type character)
 
 std::streamsize OutputBuffer::xsputn(const char* bytes, std::streamsize count)
 {
+    if (count <= 0) {
+        return 0;
+    }
     const std::size_t size = static_cast<std::size_t>(count);
     MakeRoom(size);
     std::memcpy(pptr(), bytes, size);
