@@ -3,6 +3,8 @@
 #include "cli/command.h"
 #include "cli/diagnostics.h"
 #include "mailbox/file_io.h"
+#include "mailbox/leftovers.h"
+#include "mailbox/stop_signals.h"
 #include "cli/session_setup.h"
 
 namespace {
@@ -13,7 +15,8 @@ const char kHelp[] =
     "the score and the findings lines. Files are left alone unless you ask:\n"
     "  --output DIR   write each rewritten message into DIR under its own file name\n"
     "  --in-place     replace each rewritten file (written beside it, synced, renamed),\n"
-    "                 keeping the original as FILE.orig\n"
+    "                 keeping the original as FILE.orig; a Maildir name's S= and W= sizes\n"
+    "                 follow the new content, its flags and modification time stay\n"
     "  --no-backup    with --in-place, keep no FILE.orig\n"
     "With Active=0 in the settings nothing is analysed and each file shows \"inactive\".\n";
 
@@ -42,7 +45,15 @@ bool Store(const ParsedCommandLine& commandLine, const std::string& path, const 
 {
     if (commandLine.Has("--in-place")) {
         std::string backup = commandLine.Has("--no-backup") ? "" : path + ".orig";
-        return ReplaceFile(path, text, "", backup, error);
+        for (const std::string& removed : RemoveLeftovers(DirectoryOf(path), false)) {
+            std::cerr << "tagstrip: " << removed << ": removed, left by a stopped run\n";
+        }
+        std::string replaced;
+        bool stored = ReplaceFile(path, text, "", backup, error, &replaced);
+        if (stored && replaced != path) {
+            std::cout << path << ": renamed to " << FileNameOf(replaced) << '\n';
+        }
+        return stored;
     }
     std::string directory = commandLine.Value("--output");
     return MakeDirectories(directory, error) &&
@@ -78,8 +89,14 @@ int RunCheck(const ParsedCommandLine& commandLine)
     if (session == nullptr) {
         return kExitUsage;
     }
+    StopSignals::Install();
     bool allChecked = true;
     for (const std::string& path : commandLine.arguments) {
+        if (StopSignals::Requested() != 0) {
+            std::cerr << "tagstrip: stopped by " << StopSignals::Name(StopSignals::Requested()) << " before " << path
+                      << '\n';
+            return kExitMessageFailed;
+        }
         allChecked &= CheckFile(*session, commandLine, path);
     }
     return allChecked ? kExitOk : kExitMessageFailed;

@@ -5,6 +5,8 @@
 #include "cli/command.h"
 #include "host/analyzer_modules.h"
 #include "tagstrip/version.h"
+#include "mailbox/stop_signals.h"
+#include "platform/kernel/private_temp_directory.h"
 
 namespace {
 
@@ -108,11 +110,14 @@ int Run(int argc, char** argv)
     return RunCommand(*command, std::vector<std::string>(argv + 2, argv + argc));
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+int RunGuarded(int argc, char** argv)
 {
     try {
+        // The analyzer's temporary files go to a directory of this process's own, which
+        // the next run removes if this one is killed.
+        PrivateTempDirectory temporary;
+        std::string error;
+        temporary.Create(error);
         return Run(argc, argv);
     } catch (const std::exception& failure) {
         std::cerr << "tagstrip: " << failure.what() << '\n';
@@ -120,4 +125,13 @@ int main(int argc, char** argv)
         std::cerr << "tagstrip: unexpected failure\n";
     }
     return kExitMessageFailed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    int status = RunGuarded(argc, argv);
+    StopSignals::EndByRequestedSignal();
+    return status;
 }

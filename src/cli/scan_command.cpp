@@ -9,12 +9,14 @@
 #include "cli/progress_bar.h"
 #include "mailbox/scan_items.h"
 #include "cli/scan_summary.h"
+#include "cli/scan_write_back.h"
 #include "cli/session_setup.h"
+#include "mailbox/stop_signals.h"
 
 namespace {
 
 const char kHelp[] =
-    "Usage: tagstrip scan [--json] [--rewrite] PATH...\n"
+    "Usage: tagstrip scan [--json] [--rewrite [--backup] [--lock-wait SECONDS]] PATH...\n"
     "Analyses every message of each mailbox and prints a summary table. A PATH is\n"
     "  - a file: an mbox (messages start at \"From \" lines; \">From \" quoting is kept);\n"
     "  - a Maildir (a directory with cur/ and new/): every message in cur/ and new/;\n"
@@ -27,8 +29,15 @@ const char kHelp[] =
     "does not (--raw analyses as it stands).\n"
     "  --json     print one JSON object per message and one for the summary, one per line\n"
     "  --rewrite  write the rewritten messages back: message files and Maildir messages\n"
-    "             are replaced by write-new-then-rename; an mbox is written anew beside\n"
-    "             the old one and renamed over it, holding <mbox>.lock and flock\n"
+    "             are replaced by write-new-then-rename (a Maildir name's S= and W= sizes\n"
+    "             follow, flags and modification time stay); an mbox is rewritten in\n"
+    "             place under its fcntl lock, <mbox>.lock and flock, from a synced journal\n"
+    "             beside it that the next run finishes from if this one is killed\n"
+    "  --backup   with --rewrite, keep the originals: <mbox>.orig for an mbox, the same\n"
+    "             names under <directory>.orig/ for message files\n"
+    "  --lock-wait SECONDS  how long to wait for a locked mbox (default 30)\n"
+    "SIGTERM, SIGINT and SIGHUP stop the scan after the current message, leaving every\n"
+    "mailbox as it was or fully rewritten.\n"
     "With Active=0 in the settings nothing is analysed; the summary counts the messages\n"
     "as inactive.\n";
 
@@ -51,8 +60,23 @@ public:
         : session(session),
           json(commandLine.Has("--json")),
           rewrite(commandLine.Has("--rewrite")),
+          writeBack(commandLine),
           progress(std::cerr, totalBytes, isatty(STDERR_FILENO) != 0)
     {
+    }
+
+    void Items(const std::vector<ScanItem>& items)
+    {
+        if (rewrite) {
+            writeBack.RemoveLeftovers(items);
+        }
+        for (const ScanItem& item : items) {
+            if (StopSignals::Requested() != 0) {
+                std::cerr << "tagstrip: stopped by " << StopSignals::Name(StopSignals::Requested()) << '\n';
+                return;
+            }
+            Item(item);
+        }
     }
 
     void Item(const ScanItem& item)
@@ -84,6 +108,7 @@ public:
             std::cout << summary.Json(seconds, bytesDone).Text() << '\n';
         } else {
             summary.PrintTable(std::cout, seconds, bytesDone);
+            writeBack.Report(std::cout);
         }
         return summary.AnyFailed() ? kExitMessageFailed : kExitOk;
     }
@@ -148,8 +173,7 @@ private:
             return;
         }
         MessageAnalysis analysis = Analyze(item.path, 0, message);
-        if (rewrite && analysis.rewritten &&
-            !ReplaceFile(item.path, analysis.rewrittenText, item.stagingDirectory, "", error)) {
+        if (rewrite && analysis.rewritten && !writeBack.MessageFile(item, analysis.rewrittenText, error)) {
             Failure(item.path, error);
         }
     }
@@ -159,21 +183,28 @@ private:
         MboxReader reader;
         MboxRewrite rewritten;
         std::string error;
-        if ((rewrite && !rewritten.Begin(item.path, error)) || !reader.Open(item.path, error)) {
+        bool opened = rewrite ? rewritten.Begin(item.path, writeBack.Wait(), error) &&
+                                    reader.Attach(rewritten.Descriptor(), error)
+                              : reader.Open(item.path, error);
+        if (!opened) {
             Failure(item.path, error);
             return;
         }
         MboxMessage message;
-        for (int index = 1; reader.Next(message); ++index) {
+        for (int index = 1; StopSignals::Requested() == 0 && reader.Next(message); ++index) {
             MessageAnalysis analysis = Analyze(item.path, index, message.text);
-            if (rewrite) {
-                rewritten.Write(message, analysis);
+            if (rewrite && !rewritten.Write(message, analysis, error)) {
+                Failure(item.path, error + "; the mailbox is left as it was");
+                return;
             }
             progress.Update(summary.Messages(), bytesDone + reader.BytesRead());
         }
-        if (!reader.Error().empty()) {
+        if (StopSignals::Requested() != 0) {
+            Failure(item.path, std::string("stopped by ") + StopSignals::Name(StopSignals::Requested()) +
+                                   (rewrite ? "; the mailbox is left as it was" : ""));
+        } else if (!reader.Error().empty()) {
             Failure(item.path, reader.Error());
-        } else if (rewrite && !rewritten.Commit(error)) {
+        } else if (rewrite && !writeBack.Mbox(item, rewritten, error)) {
             Failure(item.path, error);
         }
     }
@@ -181,6 +212,7 @@ private:
     const HostSession& session;
     bool json;
     bool rewrite;
+    ScanWriteBack writeBack;
     ProgressBar progress;
     ScanSummary summary;
     Clock::time_point start = Clock::now();
@@ -197,6 +229,7 @@ int RunScan(const ParsedCommandLine& commandLine)
     if (session == nullptr) {
         return kExitUsage;
     }
+    StopSignals::Install();
     std::vector<ScanItem> items;
     std::vector<std::pair<std::string, std::string>> listingErrors;
     for (const std::string& path : commandLine.arguments) {
@@ -213,9 +246,7 @@ int RunScan(const ParsedCommandLine& commandLine)
     for (const auto& [path, error] : listingErrors) {
         scan.Failure(path, error);
     }
-    for (const ScanItem& item : items) {
-        scan.Item(item);
-    }
+    scan.Items(items);
     return scan.Finish();
 }
 
@@ -225,6 +256,6 @@ const Command kScanCommand = {
     "scan",
     "analyse whole mailboxes (mbox, Maildir, directory) and summarise",
     kHelp,
-    {{"--json", false}, {"--rewrite", false}},
+    {{"--json", false}, {"--rewrite", false}, {"--backup", false}, {"--lock-wait", true}},
     RunScan,
 };

@@ -1,5 +1,6 @@
 #include "mailbox/file_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -75,14 +76,21 @@ bool ReadWholeFile(const std::string& path, std::string& content, std::string& e
 
 LineReader::~LineReader()
 {
-    if (descriptor >= 0) {
+    if (owned && descriptor >= 0) {
         close(descriptor);
     }
 }
 
+void LineReader::Attach(int openDescriptor)
+{
+    descriptor = openDescriptor;
+    lseek(descriptor, 0, SEEK_SET);
+}
+
 bool LineReader::Open(const std::string& path, std::string& openError)
 {
-    descriptor = open(path.c_str(), O_RDONLY);
+    descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    owned = true;
     if (descriptor < 0) {
         openError = SystemError("cannot open");
         return false;
@@ -149,7 +157,7 @@ bool StagedFile::Create(const std::string& targetPath, const std::string& stagin
 {
     target = targetPath;
     std::string directory = stagingDirectory.empty() ? DirectoryOf(target) : stagingDirectory;
-    std::string pattern = directory + "/." + FileNameOf(target) + ".tagstrip-XXXXXX";
+    std::string pattern = directory + "/" + StagedNamePrefix(target) + "XXXXXX";
     int descriptor = mkstemp(&pattern[0]);
     if (descriptor < 0) {
         error = SystemError(("cannot create a file in " + directory).c_str());
@@ -170,16 +178,19 @@ bool StagedFile::Write(const std::string& bytes)
     return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
 }
 
-bool StagedFile::Commit(const std::string& backupPath, std::string& error)
+bool StagedFile::Commit(const std::string& backupPath, const std::string& finalPath, std::string& error)
 {
     struct stat status;
-    bool replacing = stat(target.c_str(), &status) == 0;
+    bool replacing = stat((attributesFrom.empty() ? target : attributesFrom).c_str(), &status) == 0;
     int descriptor = fileno(file);
     // Only root may give the file to the mailbox's owner (EPERM for anyone else, whose
     // file it is anyway).
     bool ownerKept = !replacing || fchown(descriptor, status.st_uid, status.st_gid) == 0 || errno == EPERM;
     mode_t mode = replacing ? (status.st_mode & 07777) : NewFileMode();
-    if (!ownerKept || std::fflush(file) != 0 || fchmod(descriptor, mode) != 0 || fsync(descriptor) != 0) {
+    // IMAP servers take a Maildir message's received date from its modification time.
+    const struct timespec times[2] = {status.st_atim, status.st_mtim};
+    if (!ownerKept || std::fflush(file) != 0 || fchmod(descriptor, mode) != 0 ||
+        (replacing && futimens(descriptor, times) != 0) || fsync(descriptor) != 0) {
         error = SystemError(("cannot write " + stagedPath).c_str());
         return false;
     }
@@ -194,14 +205,21 @@ bool StagedFile::Commit(const std::string& backupPath, std::string& error)
         error = SystemError("cannot replace the file");
         return false;
     }
+    // Replaced first and renamed second, so that a crash in between leaves the message
+    // once, under its old name, and never twice.
+    bool renamed = finalPath.empty() || finalPath == target || rename(target.c_str(), finalPath.c_str()) == 0;
+    if (!renamed) {
+        error = SystemError(("cannot rename the file to " + finalPath).c_str());
+    }
     std::fclose(file);
     file = nullptr;
     SyncDirectory(DirectoryOf(target));
-    return true;
+    return renamed;
 }
 
 bool ReplaceFile(const std::string& target, const std::string& content,
-                 const std::string& stagingDirectory, const std::string& backupPath, std::string& error)
+                 const std::string& stagingDirectory, const std::string& backupPath, std::string& error,
+                 std::string* replacedPath)
 {
     StagedFile staged;
     if (!staged.Create(target, stagingDirectory, error)) {
@@ -211,7 +229,45 @@ bool ReplaceFile(const std::string& target, const std::string& content,
         error = SystemError("cannot write");
         return false;
     }
-    return staged.Commit(backupPath, error);
+    std::string finalPath = MaildirSizedName(target, content);
+    bool committed = staged.Commit(backupPath, finalPath, error);
+    if (replacedPath != nullptr) {
+        *replacedPath = committed ? finalPath : target;
+    }
+    return committed;
+}
+
+std::string MaildirSizedName(const std::string& target, const std::string& content)
+{
+    std::size_t nameStart = target.find_last_of('/') + 1;
+    std::size_t flagsStart = std::min(target.find(':', nameStart), target.size());
+    std::uint64_t bareLineEnds = 0;
+    for (std::size_t i = 0; i < content.size(); ++i) {
+        bareLineEnds += content[i] == '\n' && (i == 0 || content[i - 1] != '\r');
+    }
+    const struct {
+        const char* field;
+        std::uint64_t value;
+    } sizes[] = {{",S=", content.size()}, {",W=", content.size() + bareLineEnds}};
+    std::string name = target;
+    for (const auto& size : sizes) {
+        std::size_t field = name.rfind(size.field, flagsStart);
+        if (field == std::string::npos || field < nameStart) {
+            continue;
+        }
+        std::size_t digits = field + 3;
+        std::size_t digitsEnd = name.find_first_not_of("0123456789", digits);
+        digitsEnd = std::min(digitsEnd, name.size());
+        std::string value = std::to_string(size.value);
+        name.replace(digits, digitsEnd - digits, value);
+        flagsStart = std::min(name.find(':', nameStart), name.size());
+    }
+    return name;
+}
+
+std::string StagedNamePrefix(const std::string& target)
+{
+    return "." + FileNameOf(target) + ".tagstrip-" + std::to_string(getpid()) + "-";
 }
 
 bool MakeDirectories(const std::string& directory, std::string& error)

@@ -19,6 +19,8 @@ public:
     ~LineReader();
 
     bool Open(const std::string& path, std::string& error);
+    // Reads from the start of a descriptor that stays open and stays the caller's.
+    void Attach(int openDescriptor);
     // False at the end of the file or on a read error (then Error() is not empty).
     bool ReadLine(std::string& line);
     const std::string& Error() const { return error; }
@@ -28,6 +30,7 @@ private:
     bool Refill();
 
     int descriptor = -1;
+    bool owned = false;
     std::string buffer;
     std::size_t position = 0;
     std::string error;
@@ -36,7 +39,9 @@ private:
 
 // A new file written beside its target (or in a staging directory on the same file
 // system) and moved over the target only when complete and on disk, so that a crash
-// leaves either the old file or the new one. Removed again unless committed.
+// leaves either the old file or the new one. Removed again unless committed. Its name,
+// ".<target name>.tagstrip-<pid>-XXXXXX", tells whose it is, so that a later run can
+// remove it once its writer is gone (see leftovers.h).
 class StagedFile {
 public:
     StagedFile() = default;
@@ -47,19 +52,33 @@ public:
     // stagingDirectory empty: beside target.
     bool Create(const std::string& target, const std::string& stagingDirectory, std::string& error);
     bool Write(const std::string& bytes);
-    // Flushes, syncs, gives the file the target's owner and permissions, keeps the target as
-    // backupPath (when not empty) and renames the new file over the target.
-    bool Commit(const std::string& backupPath, std::string& error);
+    // Gives the file the owner and permissions of model instead of the target's.
+    void TakeOwnerAndModeFrom(const std::string& model) { attributesFrom = model; }
+    // Flushes, syncs, gives the file the target's owner, permissions and modification time,
+    // keeps the target as backupPath (when not empty) and renames the new file over the
+    // target, then to finalPath when that differs (a Maildir name with new sizes).
+    bool Commit(const std::string& backupPath, const std::string& finalPath, std::string& error);
 
 private:
     std::string target;
     std::string stagedPath;
+    std::string attributesFrom;
     std::FILE* file = nullptr;
 };
 
-// Writes content to target through a StagedFile.
+// Writes content to target through a StagedFile. The file ends up at
+// MaildirSizedName(target, content); replacedPath, when given, is set to it.
 bool ReplaceFile(const std::string& target, const std::string& content,
-                 const std::string& stagingDirectory, const std::string& backupPath, std::string& error);
+                 const std::string& stagingDirectory, const std::string& backupPath, std::string& error,
+                 std::string* replacedPath = nullptr);
+
+// The path of the file that holds content under target's name: a Maildir name's "S="
+// (size) and "W=" (size with CRLF line ends) before its ":2," flags follow the content;
+// any other name stays.
+std::string MaildirSizedName(const std::string& target, const std::string& content);
+
+// The name prefix of a staged file written by this process.
+std::string StagedNamePrefix(const std::string& target);
 
 // Creates directory and any missing parents.
 bool MakeDirectories(const std::string& directory, std::string& error);

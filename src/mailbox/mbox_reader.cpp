@@ -27,9 +27,17 @@ bool IsFromLine(const std::string& line)
 
 bool MboxReader::Open(const std::string& path, std::string& error)
 {
-    if (!lines.Open(path, error)) {
-        return false;
-    }
+    return lines.Open(path, error) && ReadFirstLine(error);
+}
+
+bool MboxReader::Attach(int descriptor, std::string& error)
+{
+    lines.Attach(descriptor);
+    return ReadFirstLine(error);
+}
+
+bool MboxReader::ReadFirstLine(std::string& error)
+{
     hasPending = lines.ReadLine(pendingFromLine);
     if (!lines.Error().empty()) {
         error = lines.Error();

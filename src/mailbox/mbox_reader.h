@@ -21,12 +21,16 @@ public:
     // Fails for a file that cannot be read or does not start with a From_ line; an empty
     // file is an empty mailbox.
     bool Open(const std::string& path, std::string& error);
+    // Reads from the start of an open descriptor that stays the caller's.
+    bool Attach(int descriptor, std::string& error);
     bool Next(MboxMessage& message);
     // Not empty when reading stopped at a read error.
     const std::string& Error() const { return lines.Error(); }
     std::uint64_t BytesRead() const { return lines.BytesRead(); }
 
 private:
+    bool ReadFirstLine(std::string& error);
+
     LineReader lines;
     std::string pendingFromLine;
     bool hasPending = false;

@@ -39,7 +39,8 @@ bool ListDirectory(const std::string& directory, std::vector<std::string>& names
 }
 
 bool AddDirectoryFiles(const std::string& directory, const std::string& stagingDirectory,
-                       bool mboxesByName, std::vector<ScanItem>& items, std::string& error)
+                       const std::string& backupDirectory, bool mboxesByName, std::vector<ScanItem>& items,
+                       std::string& error)
 {
     std::vector<std::string> names;
     if (!ListDirectory(directory, names, error)) {
@@ -53,7 +54,7 @@ bool AddDirectoryFiles(const std::string& directory, const std::string& stagingD
         }
         bool mbox = mboxesByName && EndsWith(name, ".mbox");
         items.push_back({mbox ? ScanItem::Mbox : ScanItem::MessageFile, path, stagingDirectory,
-                         static_cast<std::uint64_t>(status.st_size)});
+                         static_cast<std::uint64_t>(status.st_size), JoinPath(backupDirectory, name)});
     }
     return true;
 }
@@ -68,16 +69,20 @@ bool ListScanItems(const std::string& path, std::vector<ScanItem>& items, std::s
         return false;
     }
     if (S_ISREG(status.st_mode)) {
-        items.push_back({ScanItem::Mbox, path, "", static_cast<std::uint64_t>(status.st_size)});
+        items.push_back({ScanItem::Mbox, path, "", static_cast<std::uint64_t>(status.st_size), path + ".orig"});
         return true;
     }
     if (!S_ISDIR(status.st_mode)) {
         error = "not a mailbox, a Maildir or a directory of messages";
         return false;
     }
+    std::string root = path.size() > 1 && path.back() == '/' ? path.substr(0, path.size() - 1) : path;
+    std::string backupRoot = root + ".orig";
     if (IsDirectory(JoinPath(path, "cur")) && IsDirectory(JoinPath(path, "new"))) {
-        return AddDirectoryFiles(JoinPath(path, "cur"), JoinPath(path, "tmp"), false, items, error) &&
-               AddDirectoryFiles(JoinPath(path, "new"), JoinPath(path, "tmp"), false, items, error);
+        return AddDirectoryFiles(JoinPath(root, "cur"), JoinPath(root, "tmp"), JoinPath(backupRoot, "cur"), false,
+                                 items, error) &&
+               AddDirectoryFiles(JoinPath(root, "new"), JoinPath(root, "tmp"), JoinPath(backupRoot, "new"), false,
+                                 items, error);
     }
-    return AddDirectoryFiles(path, "", true, items, error);
+    return AddDirectoryFiles(root, "", backupRoot, true, items, error);
 }

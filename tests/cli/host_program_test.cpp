@@ -207,7 +207,7 @@ TEST_F(HostProgramTest, MboxRewriteGivesUpOnALockedMailbox)
     std::string original = ReadTextFile(SourcePath("examples/mailbox.mbox"));
     std::string mbox = work.Write("mailbox.mbox", original);
     work.Write("mailbox.mbox.lock", "");
-    RunResult result = Run({"scan", "--rewrite", mbox});
+    RunResult result = Run({"scan", "--rewrite", "--lock-wait", "1", mbox});
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("locked"), std::string::npos) << result.err;
     EXPECT_EQ(ReadTextFile(mbox), original);
