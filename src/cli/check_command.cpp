@@ -89,7 +89,6 @@ int RunCheck(const ParsedCommandLine& commandLine)
     if (session == nullptr) {
         return kExitUsage;
     }
-    StopSignals::Install();
     bool allChecked = true;
     for (const std::string& path : commandLine.arguments) {
         if (StopSignals::Requested() != 0) {

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 #include <exception>
 #include <iostream>
@@ -13,6 +14,9 @@ namespace {
 const Command* const kCommands[] = {
     &kCheckCommand, &kFilterCommand, &kScanCommand, &kSettingsCommand, &kConfigCommand,
 };
+
+// Commands that write mailboxes stop between two steps on SIGTERM, SIGINT and SIGHUP.
+const Command* const kStoppableCommands[] = {&kCheckCommand, &kScanCommand};
 
 const std::vector<OptionRule> kCommonOptions = {
     {"--config-dir", true},
@@ -107,17 +111,21 @@ int Run(int argc, char** argv)
         PrintProgramHelp(std::cerr);
         return kExitUsage;
     }
+    if (std::find(std::begin(kStoppableCommands), std::end(kStoppableCommands), command) !=
+        std::end(kStoppableCommands)) {
+        StopSignals::Install();
+    }
+    // The analyzer's temporary files go to a directory of this process's own, which the
+    // next run removes if this one is killed.
+    PrivateTempDirectory temporary;
+    std::string error;
+    temporary.Create(error);
     return RunCommand(*command, std::vector<std::string>(argv + 2, argv + argc));
 }
 
 int RunGuarded(int argc, char** argv)
 {
     try {
-        // The analyzer's temporary files go to a directory of this process's own, which
-        // the next run removes if this one is killed.
-        PrivateTempDirectory temporary;
-        std::string error;
-        temporary.Create(error);
         return Run(argc, argv);
     } catch (const std::exception& failure) {
         std::cerr << "tagstrip: " << failure.what() << '\n';

@@ -229,7 +229,6 @@ int RunScan(const ParsedCommandLine& commandLine)
     if (session == nullptr) {
         return kExitUsage;
     }
-    StopSignals::Install();
     std::vector<ScanItem> items;
     std::vector<std::pair<std::string, std::string>> listingErrors;
     for (const std::string& path : commandLine.arguments) {

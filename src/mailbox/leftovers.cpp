@@ -15,9 +15,26 @@ constexpr std::time_t kMaildirTmpLifetime = 36 * 60 * 60;
 const char kStagedMark[] = ".tagstrip-";
 constexpr std::size_t kUniqueSuffixLength = 6;
 
+// liblockfile links its dotlock from ".lk<pid><one hex digit><host name>", which stays
+// when the process is killed in between.
+long LockfileTemporaryWriter(const std::string& name)
+{
+    char host[256] = {};
+    gethostname(host, sizeof host - 1);
+    std::size_t hostLength = std::strlen(host);
+    if (name.compare(0, 3, ".lk") != 0 || name.size() < 3 + 5 + 1 + hostLength ||
+        name.compare(name.size() - hostLength, hostLength, host) != 0) {
+        return 0;
+    }
+    std::string digits = name.substr(3, name.size() - hostLength - 4);
+    bool numeric = digits.find_first_not_of("0123456789") == std::string::npos;
+    return numeric ? std::atol(digits.c_str()) : 0;
+}
+
 bool IsLeftover(const std::string& path, const std::string& name, bool maildirTmp, std::time_t now)
 {
     long writer = StagedFileWriter(name);
+    writer = writer != 0 ? writer : LockfileTemporaryWriter(name);
     if (writer != 0 && !ProcessIsAlive(writer)) {
         return true;
     }

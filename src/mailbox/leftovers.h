@@ -5,7 +5,7 @@
 #include <vector>
 
 // Removes what killed runs left in directory: staged files (".<name>.tagstrip-<pid>-XXXXXX")
-// whose writer is gone and, when the directory is a Maildir's tmp/, every file older than
+// and liblockfile's temporary lock files (".lk<pid>...") whose writer is gone and, when the directory is a Maildir's tmp/, every file older than
 // 36 hours, as the Maildir rule allows. Returns the paths it removed.
 std::vector<std::string> RemoveLeftovers(const std::string& directory, bool maildirTmp);
 

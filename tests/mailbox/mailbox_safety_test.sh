@@ -1,0 +1,260 @@
+#!/usr/bin/env bash
+# `tagstrip scan --rewrite` beside delivery agents, and killed or stopped in every way:
+#   - deliveries in each locking style (fcntl only, dotlock then fcntl, flock only) and by
+#     procmail while scans rewrite the mbox again and again: every message exactly once;
+#   - SIGTERM, SIGINT and SIGHUP at random moments, and a file size limit below the new
+#     mbox: the mailbox as it was or fully rewritten, a clear message, nothing left;
+#   - kill -9 at random moments and at chosen system calls (strace's fault injection),
+#     and failing system calls: the next run finishes or leaves the mailbox as it was, and
+#     nothing stays behind;
+#   - a stale dotlock is broken with a notice, a live one waited for;
+#   - Maildir: S=/W= sizes, flags and modification time; --backup; leftovers removed.
+#   mailbox_safety_test.sh TAGSTRIP MBOX_APPENDER
+# MAILBOX_SAFETY_DELIVERIES (default 200) and MAILBOX_SAFETY_KILLS (default 200) scale it.
+set -uo pipefail
+tagstrip=$1
+appender=$2
+deliveries=${MAILBOX_SAFETY_DELIVERIES:-200}
+kills=${MAILBOX_SAFETY_KILLS:-200}
+# Killed processes never reach the disk's cache flush, so a memory file system shows the
+# same outcomes much faster.
+base=/dev/shm
+[ -d "$base" ] && [ -w "$base" ] || base=${TMPDIR:-/tmp}
+work=$(mktemp -d -p "$base")
+trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
+export TMPDIR=$work/tmp XDG_CONFIG_HOME=$work/config
+mkdir -p "$TMPDIR"
+failures=0
+passes=0
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+check() {  # DESCRIPTION COMMAND...
+  local description=$1
+  shift
+  if "$@"; then passes=$((passes + 1)); else fail "$description"; fi
+}
+
+# COUNT messages tagged TAG: HTML long enough for the analyzer's temporary file, two in
+# three with a script to remove, each ending in "END TAG-n".
+make_mbox() {  # FILE COUNT TAG LINES
+  awk -v n="$2" -v tag="$3" -v lines="$4" 'BEGIN {
+    for (i = 1; i <= n; i++) {
+      printf "From sender@example.com Sat Dec  5 10:00:00 2026\nSubject: %s-%d\n", tag, i
+      printf "Message-ID: <%s-%d@test.invalid>\nContent-Type: text/html\n\n<html><body>\n", tag, i
+      for (j = 0; j < lines; j++) printf "<p>line %d of %s-%d <b>bold</b></p>\n", j, tag, i
+      if (i % 3 != 0) printf "<script>t(%d)</script>\n", i
+      printf "<p>END %s-%d</p></body></html>\n\n", tag, i
+    }
+  }' > "$1"
+}
+
+rewrite() { "$tagstrip" scan --rewrite "$@" > /dev/null; }
+
+# Only the mbox itself (and what is named) in its directory, and no private temporary
+# directory of any process.
+nothing_left() {  # DIRECTORY EXPECTED_NAMES...
+  local directory=$1
+  shift
+  local found expected
+  found=$(ls -A "$directory" | sort | tr '\n' ' ')
+  expected=$(printf '%s\n' "$@" | sort | tr '\n' ' ')
+  [ "$found" = "$expected" ] || { echo "  in $directory: $found (expected $expected)"; return 1; }
+  [ -z "$(ls -A "$TMPDIR")" ] || { echo "  in $TMPDIR: $(ls -A "$TMPDIR")"; return 1; }
+}
+
+each_once() {  # MBOX TAG COUNT
+  local ids ends duplicates
+  ids=$(grep -c "^Message-ID: <$2-[0-9]*@" "$1")
+  ends=$(grep -c "<p>END $2-[0-9]*</p>" "$1")
+  duplicates=$(grep -o "^Message-ID: <$2-[0-9]*@" "$1" | sort | uniq -d | head -3)
+  [ "$ids" = "$3" ] && [ "$ends" = "$3" ] && [ -z "$duplicates" ] ||
+    { echo "  $2: $ids messages, $ends ends of $3; twice: $duplicates"; return 1; }
+}
+
+random_pause() { sleep "$(printf '0.%03d' $((RANDOM % $1)))"; }
+
+# --- Concurrent deliveries in each locking style and through procmail -----------------
+deliveries_survive() {  # STYLE: fcntl, dotlock, flock or procmail
+  local style=$1 mbox=$work/deliver-$1/mbox
+  mkdir -p "$work/deliver-$style"
+  make_mbox "$mbox" 5 "seed-$style" 20
+  if [ "$style" = procmail ]; then
+    printf 'LOCKSLEEP=1\n:0:\n%s\n' "$mbox" > "$work/procmailrc"
+    (for i in $(seq 1 $((deliveries / 4))); do
+       printf 'From: a@example.com\nMessage-ID: <procmail-%d@test.invalid>\nContent-Type: text/html\n\n<p>x</p><script>s()</script>\n<p>END procmail-%d</p>\n' "$i" "$i" |
+         procmail -f sender@example.com -m "$work/procmailrc" || exit 1
+     done) &
+  else
+    "$appender" "$style" "$mbox" "$deliveries" "$style" 3000 &
+  fi
+  local deliverer=$! scans=0
+  while kill -0 "$deliverer" 2>/dev/null; do
+    rewrite --lock-wait 60 "$mbox" 2>> "$work/deliver.err" || fail "$style: a scan failed: $(tail -1 "$work/deliver.err")"
+    scans=$((scans + 1))
+  done
+  wait "$deliverer" || fail "$style: the deliveries failed"
+  rewrite "$mbox" || fail "$style: the last scan failed"
+  local expected=$deliveries
+  [ "$style" = procmail ] && expected=$((deliveries / 4))
+  check "$style: every delivery exactly once after $scans scans" each_once "$mbox" "$style" "$expected"
+  check "$style: the seed messages exactly once" each_once "$mbox" "seed-$style" 5
+  check "$style: every message rewritten" bash -c "! grep -q '<script>' '$mbox'"
+  check "$style: nothing left" nothing_left "$work/deliver-$style" mbox
+}
+if command -v procmail > /dev/null; then styles="fcntl dotlock flock procmail"; else styles="fcntl dotlock flock"; fi
+for style in $styles; do
+  deliveries_survive "$style"
+done
+echo "deliveries: ${SECONDS}s"
+
+# --- The mailbox whose rewrites are interrupted -------------------------------------------
+mkdir -p "$work/box"
+box=$work/box/mbox
+make_mbox "$work/original" 15 kill 600
+cp "$work/original" "$box"
+rewrite "$box" || fail "the reference rewrite failed"
+cp "$box" "$work/rewritten"
+cmp -s "$work/original" "$work/rewritten" && fail "the reference rewrite changed nothing"
+
+# After an interruption the mbox is the original or the rewritten one, or a journal
+# beside it lets the next run finish; that run must leave exactly the rewritten mbox.
+settles() {  # WHAT
+  if ! ls -A "$work/box" | grep -q 'tagstrip-journal'; then
+    cmp -s "$box" "$work/original" || cmp -s "$box" "$work/rewritten" ||
+      { echo "  $1: torn mbox without a journal"; return 1; }
+  fi
+  rewrite "$box" 2> "$work/settle.err" || { echo "  $1: the next run failed: $(cat "$work/settle.err")"; return 1; }
+  cmp -s "$box" "$work/rewritten" || { echo "  $1: the next run left a different mbox"; return 1; }
+  nothing_left "$work/box" mbox
+}
+
+# --- Stop signals at random moments ------------------------------------------------------
+for round in $(seq 1 6); do
+  for signal in TERM INT HUP; do
+    cp "$work/original" "$box"
+    "$tagstrip" scan --rewrite "$box" > /dev/null 2> "$work/signal.err" &
+    scan=$!
+    random_pause 150
+    kill -s "$signal" "$scan" 2>/dev/null
+    wait "$scan" 2>/dev/null
+    status=$?
+    # Stopped before writing: the mbox as it was, and a message. Stopped while writing:
+    # the write finished first. Too late: done.
+    if cmp -s "$box" "$work/original"; then
+      check "SIG$signal: ended by the signal ($status)" test "$status" -eq $((128 + $(kill -l "$signal")))
+      check "SIG$signal: says so" grep -q "stopped by SIG$signal" "$work/signal.err"
+    else
+      check "SIG$signal: otherwise fully rewritten" cmp -s "$box" "$work/rewritten"
+      check "SIG$signal: ended by the signal or done ($status)" \
+        test "$status" -eq 0 -o "$status" -eq $((128 + $(kill -l "$signal")))
+    fi
+    check "SIG$signal: nothing left" nothing_left "$work/box" mbox
+  done
+done
+
+echo "signals: ${SECONDS}s"
+
+# --- A file size limit below the new mbox ---------------------------------------------------
+cp "$work/original" "$box"
+(ulimit -f 200; exec "$tagstrip" scan --rewrite "$box") > /dev/null 2> "$work/limit.err"
+check "ulimit -f: exit 1" test $? -eq 1
+check "ulimit -f: says why" grep -q "File too large" "$work/limit.err"
+check "ulimit -f: the mbox as it was" cmp -s "$box" "$work/original"
+check "ulimit -f: nothing left" nothing_left "$work/box" mbox
+
+# --- kill -9 at random moments ---------------------------------------------------------------
+torn=0
+for round in $(seq 1 "$kills"); do
+  cp "$work/original" "$box"
+  "$tagstrip" scan --rewrite "$box" > /dev/null 2>&1 &
+  scan=$!
+  random_pause 120
+  kill -9 "$scan" 2>/dev/null
+  wait "$scan" 2>/dev/null
+  ls -A "$work/box" | grep -q 'tagstrip-journal' && torn=$((torn + 1))
+  settles "kill -9 #$round" || fail "kill -9 at a random moment, round $round"
+done
+echo "kill -9 at $kills random moments: $torn left a journal to finish from (${SECONDS}s)"
+
+# --- kill -9 and failures at chosen system calls ------------------------------------------
+if command -v strace > /dev/null; then
+  for call in pwrite64 fsync fdatasync rename ftruncate fallocate unlink; do
+    for when in 1 2 3 4 5; do
+      for fault in signal=KILL error=EIO; do
+        cp "$work/original" "$box"
+        # Through sh, so that the killed run is not reported by this shell.
+        sh -c '"$@" > /dev/null 2>&1; true' sh strace -f -qq -o /dev/null -e trace="$call" \
+          -e inject="$call:$fault:when=$when" "$tagstrip" scan --rewrite "$box"
+        settles "$call #$when $fault" || fail "$fault at $call number $when"
+      done
+    done
+  done
+fi
+
+echo "system calls: ${SECONDS}s"
+
+# --- Stale and live dotlocks ----------------------------------------------------------------
+cp "$work/original" "$box"
+sh -c 'echo $$' > "$box.lock"
+"$tagstrip" scan --rewrite --lock-wait 5 "$box" > /dev/null 2> "$work/stale.err"
+check "stale dotlock: broken and the scan done" test $? -eq 0
+check "stale dotlock: a notice names it" grep -q "removing the stale lock $box.lock" "$work/stale.err"
+check "stale dotlock: rewritten" cmp -s "$box" "$work/rewritten"
+
+cp "$work/original" "$box"
+sleep 60 &
+holder=$!
+echo "$holder" > "$box.lock"
+"$tagstrip" scan --rewrite --lock-wait 20 "$box" > /dev/null 2> "$work/live.err" &
+scan=$!
+sleep 1
+check "live dotlock: waited for" kill -0 "$scan"
+check "live dotlock: the wait is shown" grep -q "waiting for the mailbox lock: $box.lock held by process $holder" "$work/live.err"
+check "live dotlock: untouched meanwhile" cmp -s "$box" "$work/original"
+check "live dotlock: kept" test -e "$box.lock"
+rm -f "$box.lock"
+kill "$holder"
+wait "$scan"
+check "live dotlock: done once released" test $? -eq 0
+check "live dotlock: rewritten" cmp -s "$box" "$work/rewritten"
+
+# --- Maildir names, times, backups and leftovers -------------------------------------------
+maildir=$work/Maildir
+mkdir -p "$maildir/cur" "$maildir/new" "$maildir/tmp"
+make_mbox "$work/one" 1 maildir 30
+tail -n +2 "$work/one" | head -n -1 > "$work/message"
+size=$(stat -c %s "$work/message")
+lines=$(wc -l < "$work/message")
+name="1760000000.M1P1.host,S=$size,W=$((size + lines)):2,FS"
+cp "$work/message" "$maildir/cur/$name"
+touch -d '2026-01-02 03:04:05' "$maildir/cur/$name"
+touch -d '40 hours ago' "$maildir/tmp/old-delivery"
+touch "$maildir/tmp/fresh-delivery" "$maildir/tmp/.x.tagstrip-$$-abcdef"
+touch "$maildir/tmp/.x.tagstrip-99999999-abcdef"
+mkdir "$TMPDIR/tagstrip-99999999-abcdef"
+touch "$TMPDIR/tagstrip-99999999-abcdef/tmp1A"
+"$tagstrip" scan --rewrite --backup "$maildir" > "$work/maildir.out" 2> "$work/maildir.err"
+check "Maildir: scan succeeds" test $? -eq 0
+new_name=$(ls "$maildir/cur")
+new_size=$(stat -c %s "$maildir/cur/$new_name")
+new_lines=$(wc -l < "$maildir/cur/$new_name")
+check "Maildir: S= and W= follow the new size ($new_name)" \
+  test "$new_name" = "1760000000.M1P1.host,S=$new_size,W=$((new_size + new_lines)):2,FS"
+check "Maildir: smaller than before" test "$new_size" -lt "$size"
+check "Maildir: modification time kept" test "$(stat -c %Y "$maildir/cur/$new_name")" = "$(date -d '2026-01-02 03:04:05' +%s)"
+check "Maildir: backup kept" cmp -s "$work/message" "$maildir.orig/cur/$name"
+check "Maildir: the summary names the new name" grep -q "is now $new_name" "$work/maildir.out"
+check "Maildir: tmp/ keeps fresh and live files only" \
+  test "$(ls -A "$maildir/tmp" | sort | tr '\n' ' ')" = ".x.tagstrip-$$-abcdef fresh-delivery "
+check "private temporary directories of gone processes removed" test -z "$(ls -A "$TMPDIR")"
+
+mkdir -p "$work/files"
+cp "$work/message" "$work/files/$name"
+touch -d '2026-01-02 03:04:05' "$work/files/$name"
+"$tagstrip" check --in-place "$work/files/$name" > /dev/null
+check "check --in-place: renamed like the Maildir scan" test -e "$work/files/$new_name"
+check "check --in-place: original kept" cmp -s "$work/message" "$work/files/$name.orig"
+check "check --in-place: modification time kept" test "$(stat -c %Y "$work/files/$new_name")" = "$(date -d '2026-01-02 03:04:05' +%s)"
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]
