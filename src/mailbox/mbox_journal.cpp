@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "mailbox/file_io.h"
+#include "mailbox/leftovers.h"
 
 namespace {
 
@@ -283,6 +284,11 @@ bool MboxJournal::WriteOver(int mbox, std::uint64_t oldSize, std::uint64_t newSi
 bool MboxJournal::RecoverAbandoned(const std::string& mboxPath, int mbox, const Notice& notice, std::string& error)
 {
     std::string directory = DirectoryOf(mboxPath);
+    for (const std::string& removed : RemoveLeftovers(directory, false)) {
+        if (notice) {
+            notice("removed " + removed + ", left by a stopped run");
+        }
+    }
     std::string prefix = JournalPrefix(mboxPath);
     std::vector<std::pair<std::uint64_t, std::string>> journals;
     if (DIR* listing = opendir(directory.c_str())) {

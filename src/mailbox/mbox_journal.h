@@ -35,8 +35,9 @@ public:
     // was; after, the journal stays for the next run to finish from.
     bool Apply(int mbox, std::uint64_t oldSize, std::string& error);
 
-    // Finishes every rewrite of mboxPath that a killed run left half done. Call holding
-    // the mailbox lock (mbox is the locked descriptor).
+    // Removes staged files of gone processes beside mboxPath and finishes the rewrite of
+    // mboxPath that a killed run left half done. Call holding the mailbox lock (mbox is
+    // the locked descriptor).
     static bool RecoverAbandoned(const std::string& mboxPath, int mbox, const Notice& notice, std::string& error);
 
     // The journal's name while it is in force: ".<mbox name>.tagstrip-journal-<pid>".

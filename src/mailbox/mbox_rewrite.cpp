@@ -8,7 +8,6 @@
 
 #include "host/message_text.h"
 #include "mailbox/file_io.h"
-#include "mailbox/leftovers.h"
 #include "mailbox/stop_signals.h"
 
 namespace {
@@ -44,11 +43,6 @@ bool MboxRewrite::Begin(const std::string& mboxPath, const LockWait& lockWait, s
     wait = lockWait;
     if (!lock.Acquire(mboxPath, wait, error)) {
         return false;
-    }
-    for (const std::string& removed : RemoveLeftovers(DirectoryOf(mboxPath), false)) {
-        if (wait.notice) {
-            wait.notice("removed " + removed + ", left by a stopped run");
-        }
     }
     StopSignals::Deferred deferred;
     return MboxJournal::RecoverAbandoned(mboxPath, lock.Descriptor(), wait.notice, error);

@@ -31,4 +31,23 @@ TEST(ReplaceFile, LeavesTheFileAloneWhenTheStagingDirectoryIsMissing)
     EXPECT_EQ(ReadTextFile(path), "old");
 }
 
+TEST(MaildirSizedName, SizesFollowTheContentAndFlagsStay)
+{
+    const std::string content = "Subject: a\n\nbody\r\nend\n";  // 22 bytes, three bare line ends
+    const struct {
+        const char* name;
+        const char* sized;
+    } rows[] = {
+        {"cur/1760000000.M1P2.host,S=6348,W=6500:2,FS", "cur/1760000000.M1P2.host,S=22,W=25:2,FS"},
+        {"new/1760000000.M1P2.host,S=6348", "new/1760000000.M1P2.host,S=22"},
+        {"cur/1760000000.M1P2.host,W=9:2,", "cur/1760000000.M1P2.host,W=25:2,"},
+        {"cur/1760000000.M1P2.host:2,S", "cur/1760000000.M1P2.host:2,S"},
+        {"dir,S=5/message.eml", "dir,S=5/message.eml"},
+        {"message.eml", "message.eml"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(MaildirSizedName(row.name, content), row.sized) << row.name;
+    }
+}
+
 }  // namespace

@@ -9,11 +9,14 @@
 #     nothing stays behind;
 #   - a stale dotlock is broken with a notice, a live one waited for;
 #   - Maildir: S=/W= sizes, flags and modification time; --backup; leftovers removed.
-#   mailbox_safety_test.sh TAGSTRIP MBOX_APPENDER
+#   - a delivery right after a kill in the middle of an in-place write, for a tail that
+#     shrinks and one that grows: the next run keeps the delivery, after the new content;
+#   mailbox_safety_test.sh TAGSTRIP MBOX_APPENDER MBOX_JOURNAL_DRIVER
 # MAILBOX_SAFETY_DELIVERIES (default 200) and MAILBOX_SAFETY_KILLS (default 200) scale it.
 set -uo pipefail
 tagstrip=$1
 appender=$2
+journal_driver=$3
 deliveries=${MAILBOX_SAFETY_DELIVERIES:-200}
 kills=${MAILBOX_SAFETY_KILLS:-200}
 # Killed processes never reach the disk's cache flush, so a memory file system shows the
@@ -192,6 +195,44 @@ if command -v strace > /dev/null; then
 fi
 
 echo "system calls: ${SECONDS}s"
+
+# --- A delivery after a kill in the middle of an in-place write ----------------------------
+# Locks die with the process, so an fcntl-only agent may append to the half-written mbox
+# before the next run: that run must tell the delivery from the mbox's own bytes.
+if command -v strace > /dev/null; then
+  mkdir -p "$work/journal"
+  jbox=$work/journal/mbox
+  printf 'From a@example.com Sat Dec  5 10:00:00 2026\nSubject: kept\n\nfirst\n\n' > "$work/head"
+  make_mbox "$work/old-tail" 3 old 40
+  make_mbox "$work/shorter-tail" 2 new 30
+  make_mbox "$work/longer-tail" 5 new 60
+  printf 'From c@example.com Sun Dec  6 10:00:00 2026\nSubject: late\n\nafter the crash\n\n' > "$work/late"
+  cat "$work/head" "$work/old-tail" "$work/late" > "$work/unchanged-then-late"
+  start=$(stat -c %s "$work/head")
+  journals=0
+  for tail in shorter longer; do
+    cat "$work/head" "$work/$tail-tail" "$work/late" > "$work/written-then-late"
+    for call in pwrite64 fsync fdatasync rename ftruncate fallocate; do
+      for when in 1 2 3 4; do
+        cat "$work/head" "$work/old-tail" > "$jbox"
+        sh -c '"$@" > /dev/null 2>&1; true' sh strace -f -qq -o /dev/null -e trace="$call" \
+          -e inject="$call:signal=KILL:when=$when" "$journal_driver" apply "$jbox" "$start" "$work/$tail-tail"
+        journal=$(ls -A "$work/journal" | grep -c 'tagstrip-journal')
+        journals=$((journals + journal))
+        cat "$work/late" >> "$jbox"
+        "$journal_driver" recover "$jbox" || fail "$tail tail, kill at $call #$when: recovery failed"
+        if [ "$journal" -ne 0 ]; then
+          check "$tail tail, kill at $call #$when: new content, then the delivery" cmp -s "$jbox" "$work/written-then-late"
+        else
+          check "$tail tail, kill at $call #$when: old or new content, then the delivery" \
+            bash -c "cmp -s '$jbox' '$work/written-then-late' || cmp -s '$jbox' '$work/unchanged-then-late'"
+        fi
+        check "$tail tail, kill at $call #$when: nothing left" nothing_left "$work/journal" mbox
+      done
+    done
+  done
+  echo "kills during in-place writes followed by a delivery: $journals of 48 left a journal (${SECONDS}s)"
+fi
 
 # --- Stale and live dotlocks ----------------------------------------------------------------
 cp "$work/original" "$box"
