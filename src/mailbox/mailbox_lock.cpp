@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <lockfile.h>
@@ -73,7 +74,12 @@ bool MailboxLock::Acquire(const std::string& path, const LockWait& wait, std::st
             error = holder;
             return false;
         }
-        if (StopSignals::Requested() != 0 || std::chrono::steady_clock::now() >= deadline) {
+        if (StopSignals::Requested() != 0) {
+            error = std::string("stopped by ") + StopSignals::Name(StopSignals::Requested()) +
+                    " while waiting for the mailbox lock; it is left as it was";
+            return false;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
             error = "gave up: the mailbox is still locked (" + holder + ") after " + std::to_string(wait.seconds) +
                     " s; it is left as it was";
             return false;

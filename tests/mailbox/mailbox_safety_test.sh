@@ -11,22 +11,27 @@
 #   - Maildir: S=/W= sizes, flags and modification time; --backup; leftovers removed.
 #   - a delivery right after a kill in the middle of an in-place write, for a tail that
 #     shrinks and one that grows: the next run keeps the delivery, after the new content;
-#   mailbox_safety_test.sh TAGSTRIP MBOX_APPENDER MBOX_JOURNAL_DRIVER
-# MAILBOX_SAFETY_DELIVERIES (default 200) and MAILBOX_SAFETY_KILLS (default 200) scale it.
+#   mailbox_safety_test.sh TAGSTRIP MBOX_APPENDER MBOX_JOURNAL_DRIVER [SANITIZED(0|1)]
+# MAILBOX_SAFETY_DELIVERIES (deliveries per style, default 100), MAILBOX_SAFETY_KILLS
+# (default 200, 100 in sanitized builds, which run several times slower) and
+# MAILBOX_SAFETY_DIR (default /dev/shm) are for longer runs (mailbox_safety_soak.sh).
 set -uo pipefail
 tagstrip=$1
 appender=$2
 journal_driver=$3
-deliveries=${MAILBOX_SAFETY_DELIVERIES:-200}
-kills=${MAILBOX_SAFETY_KILLS:-200}
-# Killed processes never reach the disk's cache flush, so a memory file system shows the
-# same outcomes much faster.
-base=/dev/shm
+sanitized=${4:-0}
+deliveries=${MAILBOX_SAFETY_DELIVERIES:-100}
+default_kills=200
+[ "$sanitized" = 1 ] && default_kills=100
+kills=${MAILBOX_SAFETY_KILLS:-$default_kills}
+# A killed process's writes are in the page cache all the same, so a memory file system
+# shows the same outcomes of kills, without the cost of syncing.
+base=${MAILBOX_SAFETY_DIR:-/dev/shm}
 [ -d "$base" ] && [ -w "$base" ] || base=${TMPDIR:-/tmp}
 work=$(mktemp -d -p "$base")
-trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill $(jobs -p) 2>/dev/null; [ -d "$work/postfix" ] && stop_postfix; rm -rf "$work"' EXIT
 export TMPDIR=$work/tmp XDG_CONFIG_HOME=$work/config
-mkdir -p "$TMPDIR"
+mkdir -p "$TMPDIR" "$XDG_CONFIG_HOME/tagstrip"
 failures=0
 passes=0
 
@@ -76,12 +81,112 @@ each_once() {  # MBOX TAG COUNT
 
 random_pause() { sleep "$(printf '0.%03d' $((RANDOM % $1)))"; }
 
-# --- Concurrent deliveries in each locking style and through procmail -----------------
-deliveries_survive() {  # STYLE: fcntl, dotlock, flock or procmail
+# --- A private Postfix whose local(8) delivers to an mbox file through an alias ------------
+postfix_port=0
+start_postfix() {  # MBOX
+  local etc=$work/postfix/etc
+  mkdir -p "$etc" "$work/postfix/spool" "$work/postfix/data"
+  chmod 755 "$work" "$work/postfix"
+  chown postfix "$work/postfix/data"
+  # Local runs as nobody for an alias owned by root: the mbox and its folder are open to it.
+  chmod 1777 "$(dirname "$1")"
+  chmod 666 "$1"
+  postfix_port=$((20000 + RANDOM % 20000))
+  cat > "$etc/main.cf" <<CF
+compatibility_level = 3.6
+queue_directory = $work/postfix/spool
+data_directory = $work/postfix/data
+myhostname = test.invalid
+mydestination = test.invalid
+inet_interfaces = 127.0.0.1
+inet_protocols = ipv4
+mynetworks = 127.0.0.0/8
+smtpd_peername_lookup = no
+smtp_dns_support_level = disabled
+default_transport = error:no outbound mail in tests
+alias_maps = texthash:$etc/aliases
+alias_database =
+local_recipient_maps =
+local_header_rewrite_clients =
+biff = no
+mailbox_delivery_lock = fcntl, dotlock
+queue_run_delay = 1s
+minimal_backoff_time = 1s
+maximal_backoff_time = 2s
+maillog_file = $work/postfix/maillog
+maillog_file_prefixes = $work
+CF
+  echo "box $1" > "$etc/aliases"
+  {
+    echo "127.0.0.1:$postfix_port inet n - n - - smtpd"
+    # service type private unprivileged chroot wakeup process-limit [command]
+    while read -r service; do
+      set -- $service
+      echo "$service" "$([ $# -eq 7 ] && echo "$1")"
+    done <<SERVICES
+pickup unix n - n 60 1
+cleanup unix n - n - 0
+qmgr unix n - n 300 1
+rewrite unix - - n - - trivial-rewrite
+bounce unix - - n - 0
+defer unix - - n - 0 bounce
+trace unix - - n - 0 bounce
+error unix - - n - -
+retry unix - - n - - error
+proxymap unix - - n - -
+showq unix n - n - -
+local unix - n n - -
+anvil unix - - n - 1
+scache unix - - n - 1
+postlog unix-dgram n - n - 1 postlogd
+SERVICES
+  } > "$etc/master.cf"
+  postfix -c "$etc" start > "$work/postfix/start.log" 2>&1
+  for _ in $(seq 1 50); do
+    (exec 3<> "/dev/tcp/127.0.0.1/$postfix_port") 2> /dev/null && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+stop_postfix() { postfix -c "$work/postfix/etc" stop > /dev/null 2>&1; }
+
+# Sends COUNT messages tagged postfix-n over one SMTP session, then waits until local(8)
+# has delivered them all.
+deliver_through_postfix() {  # COUNT
+  local reply i
+  exec 3<> "/dev/tcp/127.0.0.1/$postfix_port" || return 1
+  say() { printf '%s\r\n' "$1" >&3; read -r reply <&3; }
+  read -r reply <&3
+  say "HELO test.invalid"
+  for i in $(seq 1 "$1"); do
+    say "MAIL FROM:<a@example.com>"
+    say "RCPT TO:<box@test.invalid>"
+    say "DATA"
+    printf 'Message-ID: <postfix-%d@test.invalid>\r\nContent-Type: text/html\r\n\r\n' "$i" >&3
+    printf '<p>x</p><script>s()</script>\r\n<p>END postfix-%d</p>\r\n.\r\n' "$i" >&3
+    read -r reply <&3
+    case $reply in 250*) ;; *) echo "  postfix refused message $i: $reply"; exec 3>&-; return 1 ;; esac
+  done
+  say "QUIT"
+  exec 3>&-
+  for _ in $(seq 1 600); do
+    [ "$(grep -c 'status=sent' "$work/postfix/maillog" 2> /dev/null)" -ge "$1" ] && return 0
+    sleep 0.1
+  done
+  echo "  postfix delivered $(grep -c 'status=sent' "$work/postfix/maillog") of $1"
+  return 1
+}
+
+# --- Concurrent deliveries in each locking style, through procmail and Postfix ---------
+deliveries_survive() {  # STYLE: fcntl, dotlock, flock, procmail or postfix
   local style=$1 mbox=$work/deliver-$1/mbox
   mkdir -p "$work/deliver-$style"
   make_mbox "$mbox" 5 "seed-$style" 20
-  if [ "$style" = procmail ]; then
+  if [ "$style" = postfix ]; then
+    start_postfix "$mbox" || { fail "postfix did not start: $(tail -3 "$work/postfix/start.log")"; return; }
+    deliver_through_postfix $((deliveries / 4)) &
+  elif [ "$style" = procmail ]; then
     printf 'LOCKSLEEP=1\n:0:\n%s\n' "$mbox" > "$work/procmailrc"
     (for i in $(seq 1 $((deliveries / 4))); do
        printf 'From: a@example.com\nMessage-ID: <procmail-%d@test.invalid>\nContent-Type: text/html\n\n<p>x</p><script>s()</script>\n<p>END procmail-%d</p>\n' "$i" "$i" |
@@ -96,15 +201,19 @@ deliveries_survive() {  # STYLE: fcntl, dotlock, flock or procmail
     scans=$((scans + 1))
   done
   wait "$deliverer" || fail "$style: the deliveries failed"
+  [ "$style" = postfix ] && stop_postfix
   rewrite "$mbox" || fail "$style: the last scan failed"
   local expected=$deliveries
-  [ "$style" = procmail ] && expected=$((deliveries / 4))
-  check "$style: every delivery exactly once after $scans scans" each_once "$mbox" "$style" "$expected"
+  [ "$style" = procmail ] || [ "$style" = postfix ] && expected=$((deliveries / 4))
+  echo "$style: $expected deliveries while $scans scans rewrote the mbox"
+  check "$style: every delivery exactly once" each_once "$mbox" "$style" "$expected"
   check "$style: the seed messages exactly once" each_once "$mbox" "seed-$style" 5
   check "$style: every message rewritten" bash -c "! grep -q '<script>' '$mbox'"
   check "$style: nothing left" nothing_left "$work/deliver-$style" mbox
 }
-if command -v procmail > /dev/null; then styles="fcntl dotlock flock procmail"; else styles="fcntl dotlock flock"; fi
+styles="fcntl dotlock flock"
+command -v procmail > /dev/null && styles="$styles procmail"
+[ -x /usr/sbin/postfix ] && [ "$(id -u)" = 0 ] && styles="$styles postfix"
 for style in $styles; do
   deliveries_survive "$style"
 done
@@ -181,6 +290,7 @@ echo "kill -9 at $kills random moments: $torn left a journal to finish from (${S
 
 # --- kill -9 and failures at chosen system calls ------------------------------------------
 if command -v strace > /dev/null; then
+  journals=0
   for call in pwrite64 fsync fdatasync rename ftruncate fallocate unlink; do
     for when in 1 2 3 4 5; do
       for fault in signal=KILL error=EIO; do
@@ -188,13 +298,14 @@ if command -v strace > /dev/null; then
         # Through sh, so that the killed run is not reported by this shell.
         sh -c '"$@" > /dev/null 2>&1; true' sh strace -f -qq -o /dev/null -e trace="$call" \
           -e inject="$call:$fault:when=$when" "$tagstrip" scan --rewrite "$box"
+        journals=$((journals + $(ls -A "$work/box" | grep -c 'tagstrip-journal')))
         settles "$call #$when $fault" || fail "$fault at $call number $when"
       done
     done
   done
 fi
 
-echo "system calls: ${SECONDS}s"
+echo "kills and failures at 70 chosen system calls: $journals left a journal to finish from (${SECONDS}s)"
 
 # --- A delivery after a kill in the middle of an in-place write ----------------------------
 # Locks die with the process, so an fcntl-only agent may append to the half-written mbox
