@@ -17,6 +17,14 @@ const Command* const kCommands[] = {
 
 // Commands that write mailboxes stop between two steps on SIGTERM, SIGINT and SIGHUP.
 const Command* const kStoppableCommands[] = {&kCheckCommand, &kScanCommand};
+// The filter makes its own private temporary directory, removed on those signals too.
+const Command* const kOwnTemporaryDirectory[] = {&kFilterCommand};
+
+template <std::size_t Count>
+bool Listed(const Command* const (&commands)[Count], const Command* command)
+{
+    return std::find(std::begin(commands), std::end(commands), command) != std::end(commands);
+}
 
 const std::vector<OptionRule> kCommonOptions = {
     {"--config-dir", true},
@@ -111,15 +119,17 @@ int Run(int argc, char** argv)
         PrintProgramHelp(std::cerr);
         return kExitUsage;
     }
-    if (std::find(std::begin(kStoppableCommands), std::end(kStoppableCommands), command) !=
-        std::end(kStoppableCommands)) {
+    if (Listed(kStoppableCommands, command)) {
         StopSignals::Install();
     }
-    // The analyzer's temporary files go to a directory of this process's own, which the
-    // next run removes if this one is killed.
+    // The analyzer's temporary files go to a directory of this process's own, which a
+    // later run removes if this one is killed.
+    PrivateTempDirectory::RemoveAbandoned();
     PrivateTempDirectory temporary;
     std::string error;
-    temporary.Create(error);
+    if (!Listed(kOwnTemporaryDirectory, command)) {
+        temporary.Create(error);
+    }
     return RunCommand(*command, std::vector<std::string>(argv + 2, argv + argc));
 }
 

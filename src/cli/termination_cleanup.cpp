@@ -3,6 +3,7 @@
 #include <pthread.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <system_error>
@@ -45,7 +46,9 @@ void WatchForEndingSignals(std::string directory)
 std::string MakePrivateDirectory()
 {
     const char* base = getenv("TMPDIR");
-    std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/tagstrip-XXXXXX";
+    // Named like PrivateTempDirectory's, so that a later run removes it if we are killed.
+    std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/tagstrip-" +
+                          std::to_string(getpid()) + "-XXXXXX";
     return mkdtemp(&pattern[0]) != nullptr ? pattern : std::string();
 }
 

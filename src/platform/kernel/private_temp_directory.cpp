@@ -5,7 +5,9 @@
 #include <cstring>
 #include <dirent.h>
 #include <signal.h>
+#include <filesystem>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 #include "platform/kernel/kernel.h"
@@ -35,15 +37,8 @@ long OwnerOf(const std::string& name)
 
 void RemoveDirectory(const std::string& directory)
 {
-    if (DIR* listing = opendir(directory.c_str())) {
-        while (const dirent* entry = readdir(listing)) {
-            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
-                unlink((directory + "/" + entry->d_name).c_str());
-            }
-        }
-        closedir(listing);
-    }
-    rmdir(directory.c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(directory, ignored);
 }
 
 }  // namespace
@@ -61,9 +56,10 @@ PrivateTempDirectory::~PrivateTempDirectory()
     }
 }
 
-bool PrivateTempDirectory::Create(std::string& error)
+std::vector<std::string> PrivateTempDirectory::RemoveAbandoned()
 {
-    systemPath = SystemTempPath();
+    std::vector<std::string> removed;
+    std::string systemPath = SystemTempPath();
     if (DIR* listing = opendir(systemPath.c_str())) {
         while (const dirent* entry = readdir(listing)) {
             std::string directory = systemPath + entry->d_name;
@@ -77,6 +73,12 @@ bool PrivateTempDirectory::Create(std::string& error)
         }
         closedir(listing);
     }
+    return removed;
+}
+
+bool PrivateTempDirectory::Create(std::string& error)
+{
+    systemPath = SystemTempPath();
     std::string pattern = systemPath + kPrefix + std::to_string(getpid()) + "-XXXXXX";
     if (mkdtemp(&pattern[0]) == nullptr) {
         error = "cannot create a temporary directory in " + systemPath + ": " + std::strerror(errno);

@@ -6,7 +6,7 @@
 
 // A temporary directory of this process's own, "tagstrip-<pid>-XXXXXX" under the system's,
 // which GetTempPathA answers from then on, so that whatever the analyzer leaves there
-// when the process is killed is found and removed by the next process. Create it once,
+// when the process is killed is found and removed by a later process. Create it once,
 // before any thread analyses. Removed with its files when destroyed.
 class PrivateTempDirectory {
 public:
@@ -15,18 +15,17 @@ public:
     PrivateTempDirectory& operator=(const PrivateTempDirectory&) = delete;
     ~PrivateTempDirectory();
 
-    // Removes the directories of processes that are gone, then makes this process's own.
     // On failure the system's directory stays in use and error says why.
     bool Create(std::string& error);
     const std::string& Path() const { return path; }
 
-    // Names of the abandoned directories removed by the last Create.
-    const std::vector<std::string>& Removed() const { return removed; }
+    // Removes the directories "tagstrip-<pid>-XXXXXX" of this user's processes that are
+    // gone, with what they hold, and returns their paths.
+    static std::vector<std::string> RemoveAbandoned();
 
 private:
     std::string systemPath;
     std::string path;
-    std::vector<std::string> removed;
 };
 
 // True when a process with this id runs (or exists, under another user).
