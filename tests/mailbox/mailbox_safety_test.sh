@@ -193,7 +193,7 @@ deliveries_survive() {  # STYLE: fcntl, dotlock, flock, procmail or postfix
          procmail -f sender@example.com -m "$work/procmailrc" || exit 1
      done) &
   else
-    "$appender" "$style" "$mbox" "$deliveries" "$style" 3000 &
+    "$appender" "$style" "$mbox" "$deliveries" "$style" 20000 &
   fi
   local deliverer=$! scans=0
   while kill -0 "$deliverer" 2>/dev/null; do
@@ -222,7 +222,7 @@ echo "deliveries: ${SECONDS}s"
 # --- The mailbox whose rewrites are interrupted -------------------------------------------
 mkdir -p "$work/box"
 box=$work/box/mbox
-make_mbox "$work/original" 15 kill 600
+make_mbox "$work/original" 10 kill 400
 cp "$work/original" "$box"
 rewrite "$box" || fail "the reference rewrite failed"
 cp "$box" "$work/rewritten"
@@ -270,7 +270,7 @@ echo "signals: ${SECONDS}s"
 
 # --- A file size limit below the new mbox ---------------------------------------------------
 cp "$work/original" "$box"
-(ulimit -f 200; exec "$tagstrip" scan --rewrite "$box") > /dev/null 2> "$work/limit.err"
+(ulimit -f 40; exec "$tagstrip" scan --rewrite "$box") > /dev/null 2> "$work/limit.err"
 check "ulimit -f: exit 1" test $? -eq 1
 check "ulimit -f: says why" grep -q "File too large" "$work/limit.err"
 check "ulimit -f: the mbox as it was" cmp -s "$box" "$work/original"
@@ -282,7 +282,7 @@ for round in $(seq 1 "$kills"); do
   cp "$work/original" "$box"
   "$tagstrip" scan --rewrite "$box" > /dev/null 2>&1 &
   scan=$!
-  random_pause 120
+  random_pause 80
   kill -9 "$scan" 2>/dev/null
   wait "$scan" 2>/dev/null
   ls -A "$work/box" | grep -q 'tagstrip-journal' && torn=$((torn + 1))
