@@ -29,7 +29,7 @@ private_postfix_listen "$T" "$plain_port"
 milter_port=$(free_port)
 private_postfix_listen "$T" "$milter_port" "unix:$T/milter.sock"
 "$build/tagstrip-milter" --foreground --socket "unix:$T/milter.sock" --socket-group postfix \
-  --config-dir "$T/config" --log-file "$T/milter.log" &
+  --config-dir "$T/config" --log-file "$T/milter.log" --local-net "" &
 milter_pid=$!
 private_postfix_start "$T"
 sleep 1

@@ -25,8 +25,8 @@ int InFlightMessages::Stop()
     return count;
 }
 
-void InFlightMessages::WaitUntilIdle()
+bool InFlightMessages::WaitUntilIdle(std::chrono::seconds limit)
 {
     std::unique_lock<std::mutex> lock(mutex);
-    idle.wait(lock, [this] { return count == 0; });
+    return idle.wait_for(lock, limit, [this] { return count == 0; });
 }

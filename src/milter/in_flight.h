@@ -1,6 +1,7 @@
 #ifndef TAGSTRIP_MILTER_IN_FLIGHT_H
 #define TAGSTRIP_MILTER_IN_FLIGHT_H
 
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 
@@ -13,7 +14,8 @@ public:
     void End();
     // Lets no new message in and says how many are still being handled.
     int Stop();
-    void WaitUntilIdle();
+    // False when messages are still in flight after limit.
+    bool WaitUntilIdle(std::chrono::seconds limit);
 
 private:
     std::mutex mutex;

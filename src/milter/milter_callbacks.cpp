@@ -204,9 +204,13 @@ sfsistat OnNegotiate(SMFICTX* ctx, unsigned long actions, unsigned long steps, u
                      unsigned long* wantedActions, unsigned long* wantedSteps, unsigned long*, unsigned long*)
 {
     return Guarded(ctx, [&](Connection& connection) {
-        *wantedActions = actions & (SMFIF_ADDHDRS | SMFIF_CHGHDRS | SMFIF_CHGBODY);
+        *wantedActions = actions & (SMFIF_ADDHDRS | SMFIF_CHGHDRS | SMFIF_CHGBODY | SMFIF_SETSYMLIST);
         *wantedSteps = steps & SMFIP_HDR_LEADSPC;
         connection.leadingSpaces = (*wantedSteps & SMFIP_HDR_LEADSPC) != 0;
+        if ((*wantedActions & SMFIF_SETSYMLIST) != 0) {
+            char macros[] = "{auth_authen}";
+            smfi_setsymlist(ctx, SMFIM_ENVFROM, macros);
+        }
         return SMFIS_CONTINUE;
     });
 }
@@ -225,10 +229,32 @@ sfsistat InMessage(SMFICTX* ctx, Step step)
     });
 }
 
+// Mail of the site's own: skipped whole, with one log line giving the reason.
+sfsistat Skip(SMFICTX* ctx, const std::string& reason)
+{
+    shared->log.Info(QueueId(ctx) + ": result=skipped (" + reason + ")");
+    return SMFIS_ACCEPT;
+}
+
+sfsistat OnConnect(SMFICTX* ctx, char* hostname, _SOCK_ADDR* address)
+{
+    return Guarded(ctx, [&](Connection&) {
+        if (shared->options.localNetworks.Contains(address)) {
+            return Skip(ctx, std::string("client ") + (hostname != nullptr ? hostname : "?") + " in --local-net");
+        }
+        return SMFIS_CONTINUE;
+    });
+}
+
 sfsistat OnSender(SMFICTX* ctx, char**)
 {
     return Guarded(ctx, [&](Connection& connection) {
         EndMessage(connection);
+        char macro[] = "{auth_authen}";
+        const char* user = smfi_getsymval(ctx, macro);
+        if (shared->options.skipAuthenticated && user != nullptr && *user != '\0') {
+            return Skip(ctx, std::string("authenticated as ") + user);
+        }
         return EnsureMessage(connection) ? SMFIS_CONTINUE : PassWhileStopping(ctx, connection);
     });
 }
@@ -293,6 +319,7 @@ smfiDesc MilterDescription(MilterContext& context)
     description.xxfi_name = const_cast<char*>("tagstrip-milter");
     description.xxfi_version = SMFI_VERSION;
     description.xxfi_flags = SMFIF_ADDHDRS | SMFIF_CHGHDRS | SMFIF_CHGBODY;
+    description.xxfi_connect = OnConnect;
     description.xxfi_envfrom = OnSender;
     description.xxfi_header = OnHeader;
     description.xxfi_eoh = OnEndOfHeader;

@@ -1,3 +1,4 @@
+#include <chrono>
 #include <cstdlib>
 #include <exception>
 #include <iostream>
@@ -20,6 +21,10 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
+
+// How long stopping waits for the messages in flight; an MTA that sends nothing for that
+// long gets its default action for them.
+constexpr std::chrono::seconds kStopGrace{30};
 
 std::optional<std::string> ExplicitConfigDirectory(const MilterOptions& options)
 {
@@ -165,7 +170,10 @@ private:
     {
         context.log.Info("stopping: new messages pass untouched, " + std::to_string(context.inFlight.Stop()) +
                          " in flight to finish");
-        context.inFlight.WaitUntilIdle();
+        if (!context.inFlight.WaitUntilIdle(kStopGrace)) {
+            context.log.Error("stopping although messages are still in flight: their MTA stopped sending for " +
+                              std::to_string(kStopGrace.count()) + " s");
+        }
     }
 
     void Reload()
@@ -202,6 +210,7 @@ int Run(int argc, char** argv)
     // Connections may still be open when the process ends, so the context is never
     // destroyed under them.
     auto* context = new MilterContext();
+    context->options = DefaultMilterOptions();
     std::string error;
     if (!ParseMilterOptions(argc, argv, context->options, error)) {
         std::cerr << "tagstrip-milter: " << error << "\nRun 'tagstrip-milter --help' for the options.\n";

@@ -8,6 +8,8 @@
 
 namespace {
 
+const char kDefaultLocalNetworks[] = "127.0.0.0/8,::1/128";
+
 using ApplyOption = bool (*)(MilterOptions& options, const std::string& value, std::string& error);
 
 struct OptionSpec {
@@ -80,6 +82,27 @@ const OptionSpec kOptions[] = {
      [](MilterOptions& options, const std::string& value, std::string& error) {
          if (!ParseSize(value, options.maxSize)) {
              error = "--max-size wants a positive number of bytes, not '" + value + "'";
+             return false;
+         }
+         return true;
+     }},
+    {"skip-authenticated", '\0', nullptr,
+     "pass mail from SASL-authenticated clients ({auth_authen}) untouched (default)",
+     [](MilterOptions& options, const std::string&, std::string&) {
+         options.skipAuthenticated = true;
+         return true;
+     }},
+    {"no-skip-authenticated", '\0', nullptr, "filter mail from authenticated clients too",
+     [](MilterOptions& options, const std::string&, std::string&) {
+         options.skipAuthenticated = false;
+         return true;
+     }},
+    {"local-net", '\0', "LIST",
+     "pass mail from these client networks untouched (CIDR, IPv4 and IPv6, commas\n"
+     "between; \"\" for none); default 127.0.0.0/8,::1/128",
+     [](MilterOptions& options, const std::string& value, std::string& error) {
+         if (!options.localNetworks.Parse(value, error)) {
+             error = "--local-net: " + error;
              return false;
          }
          return true;
@@ -177,6 +200,14 @@ bool ValidSocketSpec(const std::string& spec, std::string& error)
     }
     error = "bad socket '" + spec + "': give unix:PATH, local:PATH, inet:PORT@HOST or inet6:PORT@HOST";
     return false;
+}
+
+MilterOptions DefaultMilterOptions()
+{
+    MilterOptions options;
+    std::string error;
+    options.localNetworks.Parse(kDefaultLocalNetworks, error);
+    return options;
 }
 
 bool ParseMilterOptions(int argc, char** argv, MilterOptions& options, std::string& error)

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "milter/network_list.h"
+
 struct MilterOptions {
     std::string socket = "unix:/run/tagstrip/milter.sock";
     std::string configDirectory;  // empty: the usual search for the settings directory
@@ -13,6 +15,8 @@ struct MilterOptions {
     std::string socketGroup;
     int timeout = 7210;  // seconds, libmilter's own default
     std::size_t maxSize = 10 * 1024 * 1024;
+    bool skipAuthenticated = true;  // mail from SASL-authenticated clients passes untouched
+    NetworkList localNetworks;       // mail from these client addresses passes untouched
     bool scoreOnly = false;   // --mode score: our fields only, the text never changes
     bool keepSigned = false;  // a DKIM-signed message is scored, not rewritten
     bool foreground = false;
@@ -25,6 +29,9 @@ struct MilterOptions {
 
 // Parses the command line in the usual milter style (-p SOCKET or --socket SOCKET,
 // --name=VALUE too). False with error set on a bad option or value.
+// Sets the defaults that need parsing (the local networks).
+MilterOptions DefaultMilterOptions();
+
 bool ParseMilterOptions(int argc, char** argv, MilterOptions& options, std::string& error);
 
 // Socket specification as libmilter takes it: unix:PATH, local:PATH, inet:PORT@HOST or

@@ -100,10 +100,10 @@ local function check_filtered(conn, label, fields, body, want)
   end
 end
 
-local function connect()
+local function connect(address)
   local conn = mt.connect(socket, 50, 0.1)
   assert(conn, "cannot connect to " .. socket)
-  check(mt.conninfo(conn, "localhost", "127.0.0.1") == nil, "conninfo")
+  check(mt.conninfo(conn, "client.example", address or "192.0.2.1") == nil, "conninfo")
   return conn
 end
 
@@ -117,7 +117,28 @@ local function run_case(name, flags)
 end
 
 mt.startfilter(milter, "--foreground", "--socket", socket, "--config-dir", work .. "/config",
-               "--max-size", "4000", "--log-file", work .. "/milter.log")
+               "--max-size", "4000", "--log-file", work .. "/milter.log", "--local-net", "10.0.0.0/8, fd00::/8")
+
+-- The site's own mail passes untouched: clients in --local-net at connect, authenticated
+-- senders ({auth_authen}) at MAIL FROM.
+for _, address in ipairs({ "10.1.2.3", "fd00::5" }) do
+  local conn = connect(address)
+  check(mt.getreply(conn) == SMFIR_ACCEPT, address .. " in --local-net not passed on at connect")
+  mt.disconnect(conn)
+end
+for _, address in ipairs({ "127.0.0.1", "11.0.0.1", "2001:db8::5" }) do
+  local conn = connect(address)
+  check(mt.getreply(conn) == SMFIR_CONTINUE, address .. " outside --local-net passed on at connect")
+  mt.disconnect(conn)
+end
+do
+  local conn = connect()
+  check(mt.helo(conn, "client.example") == nil, "HELO")
+  mt.macro(conn, SMFIC_MAIL, "{auth_authen}", "alice")
+  check(mt.mailfrom(conn, "alice@example.com") == nil, "MAIL")
+  check(mt.getreply(conn) == SMFIR_ACCEPT, "an authenticated sender not passed on at MAIL FROM: " .. tostring(mt.getreply(conn)))
+  mt.disconnect(conn)
+end
 
 -- Default settings (Flags 65: scripts and web bugs removed).
 for _, name in ipairs({ "script-refresh", "plain-text", "clean-html", "base64-html", "small-malformed",

@@ -34,6 +34,10 @@ cp -r "$work/flags65" "$work/config"
 status=0
 (cd "$work" && timeout 90 miltertest -D "milter=$build/tagstrip-milter" -D "tagstrip=$build/tagstrip" \
   -D "work=$work" -s "$source_dir/tests/milter/milter_cases.lua") || status=1
+grep -q 'result=skipped (client client.example in --local-net)' "$work/milter.log" ||
+  { echo "FAIL: no log line for a skipped local client"; status=1; }
+grep -q 'result=skipped (authenticated as alice)' "$work/milter.log" ||
+  { echo "FAIL: no log line for a skipped authenticated sender"; status=1; }
 grep -q 'settings read again' "$work/milter.log" || { echo "FAIL: no log line for SIGHUP"; status=1; }
 grep -q 'result=passed-on:too-large (larger than --max-size 4000)' "$work/milter.log" ||
   { echo "FAIL: no log line for the oversize message"; status=1; }

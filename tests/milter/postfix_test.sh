@@ -57,7 +57,7 @@ start_milter() {  # NAME [OPTIONS...]
   local name=$1
   shift
   "$build/tagstrip-milter" --foreground --socket "unix:$T/$name.sock" --socket-mode 0660 --socket-group postfix \
-    --config-dir "$T/config" --max-size "$max_size" --log-file "$T/$name.log" "$@" &
+    --config-dir "$T/config" --max-size "$max_size" --log-file "$T/$name.log" --local-net "" "$@" &
   milter_pids+=($!)
 }
 start_milter rewrite
