@@ -12,7 +12,7 @@ const char kDefaultLocalNetworks[] = "127.0.0.0/8,::1/128";
 
 using ApplyOption = bool (*)(MilterOptions& options, const std::string& value, std::string& error);
 
-struct OptionSpec {
+struct OptionEntry {
     const char* name;
     char shortName;  // '\0' for none
     const char* valueName;  // null for a switch
@@ -31,14 +31,14 @@ bool ParseSize(const std::string& text, std::size_t& size)
     return errno == 0 && value > 0;
 }
 
-const OptionSpec kOptions[] = {
+const OptionEntry kOptions[] = {
     {"socket", 'p', "SOCKET",
      "where the MTA connects: unix:PATH (or local:PATH), inet:PORT@HOST or\n"
      "inet6:PORT@HOST; default unix:/run/tagstrip/milter.sock. A socket file left by\n"
      "a milter that died is replaced; one that still answers is an error",
      [](MilterOptions& options, const std::string& value, std::string& error) {
          options.socket = value;
-         return ValidSocketSpec(value, error);
+         return ValidSocketName(value, error);
      }},
     {"socket-mode", '\0', "OCTAL", "mode of a Unix socket file; default 0660",
      [](MilterOptions& options, const std::string& value, std::string& error) {
@@ -166,7 +166,7 @@ int OptionCode(std::size_t position)
     return shortName != '\0' ? shortName : kFirstLongOnlyCode + static_cast<int>(position);
 }
 
-const OptionSpec* FindByCode(int code)
+const OptionEntry* FindByCode(int code)
 {
     for (std::size_t position = 0; position < std::size(kOptions); ++position) {
         if (OptionCode(position) == code) {
@@ -184,11 +184,11 @@ bool ValidPort(const std::string& port)
 
 }  // namespace
 
-bool ValidSocketSpec(const std::string& spec, std::string& error)
+bool ValidSocketName(const std::string& name, std::string& error)
 {
-    std::size_t colon = spec.find(':');
-    std::string kind = colon == std::string::npos ? "" : spec.substr(0, colon);
-    std::string rest = colon == std::string::npos ? "" : spec.substr(colon + 1);
+    std::size_t colon = name.find(':');
+    std::string kind = colon == std::string::npos ? "" : name.substr(0, colon);
+    std::string rest = colon == std::string::npos ? "" : name.substr(colon + 1);
     if ((kind == "unix" || kind == "local") && !rest.empty()) {
         return true;
     }
@@ -198,7 +198,7 @@ bool ValidSocketSpec(const std::string& spec, std::string& error)
             return true;
         }
     }
-    error = "bad socket '" + spec + "': give unix:PATH, local:PATH, inet:PORT@HOST or inet6:PORT@HOST";
+    error = "bad socket '" + name + "': give unix:PATH, local:PATH, inet:PORT@HOST or inet6:PORT@HOST";
     return false;
 }
 
@@ -215,12 +215,12 @@ bool ParseMilterOptions(int argc, char** argv, MilterOptions& options, std::stri
     std::string shortOptions = ":";
     std::vector<option> longOptions;
     for (std::size_t position = 0; position < std::size(kOptions); ++position) {
-        const OptionSpec& spec = kOptions[position];
-        if (spec.shortName != '\0') {
-            shortOptions += spec.shortName;
-            shortOptions += spec.valueName != nullptr ? ":" : "";
+        const OptionEntry& entry = kOptions[position];
+        if (entry.shortName != '\0') {
+            shortOptions += entry.shortName;
+            shortOptions += entry.valueName != nullptr ? ":" : "";
         }
-        longOptions.push_back({spec.name, spec.valueName != nullptr ? required_argument : no_argument, nullptr,
+        longOptions.push_back({entry.name, entry.valueName != nullptr ? required_argument : no_argument, nullptr,
                                OptionCode(position)});
     }
     longOptions.push_back({nullptr, 0, nullptr, 0});
@@ -228,16 +228,16 @@ bool ParseMilterOptions(int argc, char** argv, MilterOptions& options, std::stri
     opterr = 0;
     int found;
     while ((found = getopt_long(argc, argv, shortOptions.c_str(), longOptions.data(), nullptr)) != -1) {
-        const OptionSpec* spec = FindByCode(found);
+        const OptionEntry* entry = FindByCode(found);
         if (found == ':') {
             error = std::string("option ") + argv[optind - 1] + " wants a value";
             return false;
         }
-        if (spec == nullptr) {
+        if (entry == nullptr) {
             error = std::string("unknown option ") + argv[optind - 1];
             return false;
         }
-        if (!spec->apply(options, optarg != nullptr ? optarg : "", error)) {
+        if (!entry->apply(options, optarg != nullptr ? optarg : "", error)) {
             return false;
         }
     }
@@ -257,14 +257,14 @@ std::string MilterHelp()
         "content chosen in the settings, as 'tagstrip filter' does. It never rejects or\n"
         "delays mail: on any failure, and for messages over --max-size, the message goes\n"
         "on unchanged and a log line says why.\n\nOptions:\n";
-    for (const OptionSpec& spec : kOptions) {
-        std::string names = spec.shortName != '\0' ? std::string("  -") + spec.shortName + ", --" : "      --";
-        names += spec.name;
-        if (spec.valueName != nullptr) {
-            names += std::string(" ") + spec.valueName;
+    for (const OptionEntry& entry : kOptions) {
+        std::string names = entry.shortName != '\0' ? std::string("  -") + entry.shortName + ", --" : "      --";
+        names += entry.name;
+        if (entry.valueName != nullptr) {
+            names += std::string(" ") + entry.valueName;
         }
         help += names + "\n";
-        std::string text = spec.help;
+        std::string text = entry.help;
         std::size_t start = 0;
         while (start < text.size()) {
             std::size_t end = text.find('\n', start);

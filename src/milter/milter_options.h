@@ -34,9 +34,9 @@ MilterOptions DefaultMilterOptions();
 
 bool ParseMilterOptions(int argc, char** argv, MilterOptions& options, std::string& error);
 
-// Socket specification as libmilter takes it: unix:PATH, local:PATH, inet:PORT@HOST or
+// A socket as libmilter names it: unix:PATH, local:PATH, inet:PORT@HOST or
 // inet6:PORT@HOST.
-bool ValidSocketSpec(const std::string& spec, std::string& error);
+bool ValidSocketName(const std::string& name, std::string& error);
 
 std::string MilterHelp();
 

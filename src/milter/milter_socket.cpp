@@ -26,11 +26,11 @@ bool SomeoneListens(const std::string& path)
 
 }  // namespace
 
-std::string UnixSocketPath(const std::string& spec)
+std::string UnixSocketPath(const std::string& name)
 {
     for (const char* kind : {"unix:", "local:"}) {
-        if (spec.compare(0, std::strlen(kind), kind) == 0) {
-            return spec.substr(std::strlen(kind));
+        if (name.compare(0, std::strlen(kind), kind) == 0) {
+            return name.substr(std::strlen(kind));
         }
     }
     return std::string();

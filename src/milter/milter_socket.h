@@ -4,8 +4,8 @@
 #include <string>
 #include <sys/types.h>
 
-// The file of a unix: or local: socket specification; empty for inet: and inet6:.
-std::string UnixSocketPath(const std::string& spec);
+// The file of a unix: or local: socket description; empty for inet: and inet6:.
+std::string UnixSocketPath(const std::string& name);
 
 // Clears the way for a Unix socket: a socket file nobody answers on, left by a milter
 // that died, is removed; a file that is no socket, or a socket some process still
