@@ -1,13 +1,21 @@
 // Private-profile (ini) files, read and written one key at a time with no cache.
 //
-// A file is held as its lines, each with its own line end, so that a write changes the
-// one line it concerns and leaves every other byte as it was. Names of sections and keys
-// match with A-Z folded and blanks around them ignored; the first of two equal sections
-// or keys is the one read and written.
+// Reads follow the system's own calls: a line ends in CR LF, LF or a lone CR; a UTF-8
+// byte-order mark at the start is skipped; a section header runs from '[' to the last
+// ']' on its line, and a line with '[' but no ']' is no header at all; a value in matching
+// quotes loses them; an integer is read as the system reads one (see ParseInteger).
+//
+// Writes differ on purpose: a file is held as its lines, each with its own line end, so
+// that a write changes the one line it concerns and leaves every other byte as it was
+// (the system rewrites the whole file from what it parsed, dropping blank lines), and a
+// new file gets this platform's LF line ends. Names of sections and keys match with A-Z
+// folded and blanks around them ignored; the first of two equal sections or keys is the
+// one read and written.
 //
 // A write never leaves a half-written file: the new contents go to "<ini>.tmp", are
 // flushed to disk and renamed over the ini file. Writers in any process take an advisory
-// lock on "<ini>.lock" around reading, changing and replacing, so no update is lost.
+// lock on "<ini>.lock" around reading, changing and replacing, so no update is lost; the
+// last writer out removes the lock file.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -26,6 +34,7 @@ namespace {
 using Lines = std::vector<std::string>;
 
 constexpr const char* kBlanks = " \t\r";
+constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::size_t kNone = std::string::npos;
 
 bool (*renameHook)() = nullptr;
@@ -71,7 +80,10 @@ std::string LineEnd(const std::string& line)
     if (line.size() >= 2 && line.compare(line.size() - 2, 2, "\r\n") == 0) {
         return "\r\n";
     }
-    return !line.empty() && line.back() == '\n' ? "\n" : "";
+    if (line.empty() || (line.back() != '\n' && line.back() != '\r')) {
+        return "";
+    }
+    return std::string(1, line.back());
 }
 
 std::string Content(const std::string& line)
@@ -83,14 +95,16 @@ LineInfo Classify(const std::string& line)
 {
     const std::string content = Content(line);
     const std::string trimmed = Trim(content);
-    if (trimmed.empty()) {
+    if (trimmed.empty() || trimmed == kByteOrderMark) {
         return {LineBlank, std::string(), kNone};
     }
     if (trimmed[0] == ';' || trimmed[0] == '#') {
         return {LineComment, std::string(), kNone};
     }
     if (trimmed[0] == '[') {
-        return {LineSection, Trim(trimmed.substr(1, trimmed.find(']') - 1)), kNone};
+        const std::size_t closing = trimmed.rfind(']');
+        return closing == kNone ? LineInfo{LineComment, std::string(), kNone}
+                                : LineInfo{LineSection, Trim(trimmed.substr(1, closing - 1)), kNone};
     }
     const std::size_t equals = content.find('=');
     if (equals == kNone) {
@@ -123,33 +137,64 @@ Location Locate(const Lines& lines, const char* section, const char* key)
     return at;
 }
 
+// The value of an entry line; matching quotes around it go.
 std::string ValueAt(const std::string& line)
 {
-    return Trim(Content(line).substr(Classify(line).valueStart));
+    const std::string value = Trim(Content(line).substr(Classify(line).valueStart));
+    const bool quoted = value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0];
+    return quoted ? value.substr(1, value.size() - 2) : value;
 }
 
-// Leading decimal digits with an optional minus sign; none reads as 0. Wraps around
-// like the 32-bit arithmetic it stands for.
-UINT LeadingInteger(const std::string& text)
+int DigitValue(char character)
 {
-    const bool negative = !text.empty() && text[0] == '-';
+    if (character >= '0' && character <= '9') {
+        return character - '0';
+    }
+    const char folded = static_cast<char>(character | 0x20);
+    return folded >= 'a' && folded <= 'z' ? folded - 'a' + 10 : 36;
+}
+
+// As the system reads an integer: control characters and blanks first, then one sign,
+// then "0x", "0o" or "0b" (lower case only) for hexadecimal, octal or binary, else
+// decimal; digits up to the first that does not belong, none giving 0. Wraps around like
+// the 32-bit arithmetic it stands for.
+UINT ParseInteger(const std::string& text)
+{
+    std::size_t at = 0;
+    while (at < text.size() && static_cast<unsigned char>(text[at]) <= ' ') {
+        ++at;
+    }
+    const bool negative = at < text.size() && text[at] == '-';
+    at += at < text.size() && (text[at] == '-' || text[at] == '+') ? 1 : 0;
+    UINT radix = 10;
+    if (text.compare(at, 2, "0x") == 0 || text.compare(at, 2, "0o") == 0 || text.compare(at, 2, "0b") == 0) {
+        radix = text[at + 1] == 'x' ? 16 : text[at + 1] == 'o' ? 8 : 2;
+        at += 2;
+    }
     UINT result = 0;
-    for (std::size_t index = negative ? 1 : 0; index < text.size(); ++index) {
-        if (text[index] < '0' || text[index] > '9') {
-            break;
-        }
-        result = result * 10 + static_cast<UINT>(text[index] - '0');
+    for (; at < text.size() && static_cast<UINT>(DigitValue(text[at])) < radix; ++at) {
+        result = result * radix + static_cast<UINT>(DigitValue(text[at]));
     }
     return negative ? 0u - result : result;
 }
 
+// Lines end in CR LF, LF or a lone CR. A byte-order mark at the start is a line of its
+// own, without a line end, so that it stays where it is.
 Lines SplitLines(const std::string& text)
 {
     Lines lines;
     std::size_t start = 0;
+    if (text.compare(0, 3, kByteOrderMark) == 0) {
+        lines.push_back(kByteOrderMark);
+        start = 3;
+    }
     while (start < text.size()) {
-        const std::size_t newline = text.find('\n', start);
-        const std::size_t end = newline == kNone ? text.size() : newline + 1;
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == kNone) {
+            end = text.size();
+        } else {
+            end += text.compare(end, 2, "\r\n") == 0 ? 2 : 1;
+        }
         lines.push_back(text.substr(start, end - start));
         start = end;
     }
@@ -185,10 +230,21 @@ void Terminate(std::string& line, const std::string& newline)
     }
 }
 
+// The line end of the file's first line that has one; LF for a file without any.
+std::string FileNewline(const Lines& lines)
+{
+    for (const std::string& line : lines) {
+        if (!LineEnd(line).empty()) {
+            return LineEnd(line);
+        }
+    }
+    return "\n";
+}
+
 void SetValue(Lines& lines, const char* section, const char* key, const char* value)
 {
     const Location at = Locate(lines, section, key);
-    const std::string newline = lines.empty() || LineEnd(lines[0]).empty() ? "\n" : LineEnd(lines[0]);
+    const std::string newline = FileNewline(lines);
     const std::string entry = std::string(key) + "=" + value + newline;
     if (at.key != kNone) {
         std::string& line = lines[at.key];
@@ -247,14 +303,19 @@ bool ReplaceFile(const std::string& fileName, const Lines& lines)
     return replaced;
 }
 
-// Holds the advisory lock on "<ini>.lock" for one read-modify-write.
+// Holds the advisory lock on "<ini>.lock" for one read-modify-write, and removes the
+// lock file when done. A writer that was waiting for a lock file that has since been
+// removed holds a lock on nothing, so it takes the lock on the file now at that name.
 class ProfileLock {
 public:
-    explicit ProfileLock(const std::string& fileName)
-        : descriptor(open((fileName + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666))
+    explicit ProfileLock(const std::string& fileName) : lockName(fileName + ".lock"), descriptor(-1)
     {
-        while (descriptor >= 0 && flock(descriptor, LOCK_EX) != 0) {
-            if (errno != EINTR) {
+        while (descriptor < 0) {
+            descriptor = open(lockName.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+            if (descriptor < 0 || !LockOrGiveUp()) {
+                return;
+            }
+            if (!StillNamed()) {
                 close(descriptor);
                 descriptor = -1;
             }
@@ -263,6 +324,7 @@ public:
     ~ProfileLock()
     {
         if (descriptor >= 0) {
+            unlink(lockName.c_str());
             close(descriptor);
         }
     }
@@ -272,6 +334,28 @@ public:
     bool Held() const { return descriptor >= 0; }
 
 private:
+    bool LockOrGiveUp()
+    {
+        while (flock(descriptor, LOCK_EX) != 0) {
+            if (errno != EINTR) {
+                close(descriptor);
+                descriptor = -1;
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Whether the locked file is still the one at the lock file's name.
+    bool StillNamed() const
+    {
+        struct stat locked;
+        struct stat named;
+        return fstat(descriptor, &locked) == 0 && stat(lockName.c_str(), &named) == 0
+            && locked.st_dev == named.st_dev && locked.st_ino == named.st_ino;
+    }
+
+    std::string lockName;
     int descriptor;
 };
 
@@ -293,7 +377,7 @@ UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, int defaultValue, LPCSTR 
         return static_cast<UINT>(defaultValue);
     }
     const std::string value = ValueAt(lines[at.key]);
-    return value.empty() ? static_cast<UINT>(defaultValue) : LeadingInteger(value);
+    return value.empty() ? static_cast<UINT>(defaultValue) : ParseInteger(value);
 }
 
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName)

@@ -29,7 +29,7 @@ std::string TempFileName(LPCSTR pathName, LPCSTR prefix, UINT unique)
     }
     name.append(prefix, strnlen(prefix, 3));
     char digits[16];
-    std::snprintf(digits, sizeof digits, "%X", unique);
+    std::snprintf(digits, sizeof digits, "%x.tmp", unique);
     return name + digits;
 }
 

@@ -45,7 +45,7 @@ TEST_F(ProfileTest, ReadsTheFirstMatchingKeyOrTheDefault)
         {"[Settings]\nFlags=3\nFlags=4\n", 3},
         {"[General]\nFlags=3\n", -99},
         {"[Settings]\n;Flags=1\nFlags=5", 5},
-        {"[Settings\nFlags=8\n", 8},
+        {"[Settings\nFlags=8\n", -99},
         {"Flags=3\n", -99},
     };
     for (const Row& row : rows) {
