@@ -19,20 +19,44 @@ CString IniPathOf(HMODULE module)
     return path;
 }
 
+bool IsSeparator(char character)
+{
+    return character == '/' || character == '\\';
+}
+
+const char* LastSeparator(const char* text)
+{
+    const char* last = nullptr;
+    for (const char* at = text; *at != '\0'; ++at) {
+        if (IsSeparator(*at)) {
+            last = at;
+        }
+    }
+    return last;
+}
+
 }  // namespace
 
 IniFile::IniFile(HMODULE module) : path(IniPathOf(module)), module(module) {}
 
 IniFile::~IniFile() = default;
 
+// Paths arrive in the system's own form: a module file name may use backslashes, a
+// directory from the host either separator. The file name is what follows the last
+// separator of either kind; a directory without a closing separator gets the one it
+// already uses, else the one of the module's path, else a backslash.
 void IniFile::SetDirectory(const char* directory)
 {
+    const char* directorySeparator = LastSeparator(directory);
+    const char* pathSeparator = LastSeparator(path);
+    const char separator = directorySeparator != nullptr ? *directorySeparator
+        : pathSeparator != nullptr                      ? *pathSeparator
+                                                        : '\\';
     CString moved(directory);
-    if (moved.IsEmpty() || moved[moved.GetLength() - 1] != '/') {
-        moved += '/';
+    if (moved.IsEmpty() || !IsSeparator(moved[moved.GetLength() - 1])) {
+        moved += separator;
     }
-    const char* lastSlash = std::strrchr(path, '/');
-    moved += lastSlash == nullptr ? static_cast<const char*>(path) : lastSlash + 1;
+    moved += pathSeparator == nullptr ? static_cast<const char*>(path) : pathSeparator + 1;
     path = moved;
 }
 
