@@ -32,7 +32,7 @@ bool ModuleRegistered()
     return extensionModule.bInitialized != FALSE;
 }
 
-BOOL DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
     moduleHandle = instance;
     switch (reason) {

@@ -12,9 +12,10 @@ HMODULE ModuleHandle();
 AnalyzerInstance* CurrentInstance();
 void SetCurrentInstance(AnalyzerInstance* instance);
 
-// The module's entry routine: attach stores the handle, registers the module's
-// resources and allocates the current-instance slot; detach undoes both.
-BOOL DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved);
+// The module's entry routine, which the system's loader calls by this name: attach
+// stores the handle, registers the module with the dialog framework and allocates the
+// current-instance slot; detach undoes both.
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved);
 
 // Whether attach registered the module with the dialog framework.
 bool ModuleRegistered();

@@ -19,7 +19,7 @@ bool RemoteModuleRegistered()
     return extensionModule.bInitialized != FALSE;
 }
 
-BOOL DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
     moduleHandle = instance;
     switch (reason) {

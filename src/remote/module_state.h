@@ -11,6 +11,6 @@ bool RemoteModuleRegistered();
 
 // The module's entry routine: attach stores the handle and registers the module's
 // resources with the dialog framework; detach ends the registration.
-BOOL DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved);
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved);
 
 #endif

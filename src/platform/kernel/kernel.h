@@ -1,11 +1,12 @@
-// Kernel and C runtime calls: thread-local slots, module file names, private-profile
-// (ini) files, temporary files, and the runtime's integer and string helpers.
+// Our own kernel and C runtime calls, where the system has none: thread-local slots,
+// module file names, private-profile (ini) files, temporary files, and the runtime's
+// integer and string helpers.
 #ifndef TAGSTRIP_PLATFORM_KERNEL_KERNEL_H
 #define TAGSTRIP_PLATFORM_KERNEL_KERNEL_H
 
 #include <cstddef>
 
-#include "platform/kernel/windows.h"
+#include "platform/kernel/portable_windows.h"
 
 // Thread-local storage slots. A slot reads as null on a thread that never stored a value.
 DWORD TlsAlloc();
@@ -16,6 +17,11 @@ BOOL TlsSetValue(DWORD index, LPVOID value);
 // The full path of a module's file: the shared object for a module handle, the running
 // executable for null. Returns the length copied (without the NUL), 0 on failure.
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
+
+// Modules loaded at run time; the handle is the module's load address, as above.
+HMODULE LoadLibraryA(LPCSTR fileName);
+FARPROC GetProcAddress(HMODULE module, LPCSTR name);
+BOOL FreeLibrary(HMODULE module);
 
 // Private-profile (ini) files.
 UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, int defaultValue, LPCSTR fileName);

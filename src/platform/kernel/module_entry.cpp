@@ -10,7 +10,7 @@ struct ResourceScript;
 extern const ResourceScript kModuleResources;
 
 // Every module defines its own entry routine.
-BOOL DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved);
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved);
 
 namespace {
 

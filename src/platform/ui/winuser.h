@@ -16,8 +16,6 @@ typedef std::uintptr_t UINT_PTR;
 
 #define MAKEINTRESOURCEA(id) (reinterpret_cast<LPCSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(id))))
 #define IS_INTRESOURCE(name) ((reinterpret_cast<std::uintptr_t>(name) >> 16) == 0)
-#define LOWORD(value) (static_cast<WORD>((std::uintptr_t)(value) & 0xFFFF))
-#define HIWORD(value) (static_cast<WORD>(((std::uintptr_t)(value) >> 16) & 0xFFFF))
 #define MAKEWPARAM(low, high) (static_cast<WPARAM>((static_cast<DWORD>(high) << 16) | static_cast<WORD>(low)))
 
 struct MSG {
