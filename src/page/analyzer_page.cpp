@@ -109,7 +109,9 @@ int AnalyzerPage::CheckRange(int controlId, UINT messageId, long low, long high)
 {
     char text[kRangeTextLength + 1];
     GetDlgItemTextA(m_hWnd, controlId, text, sizeof text);
-    const long value = std::atol(text);
+    // Read as atol reads a number, but in 64 bits and held at the nearest end beyond them:
+    // where long has 32 bits, atol wraps around on overflow ("4294967396" reads as 100).
+    const long long value = std::strtoll(text, nullptr, 10);
     if (low <= value && value <= high) {
         return 0;
     }

@@ -29,7 +29,9 @@ struct RangeRow {
 TEST_F(ValidateTest, ScriptPointsAreCheckedAgainstZeroTo99999)
 {
     const RangeRow rows[] = {
-        {"99999", 0}, {"0", 0}, {"", 0}, {"12abc", 0}, {"100000", 1}, {"-1", 1}, {"99999999999", 1},
+        {"99999", 0}, {"0", 0}, {"", 0}, {"12abc", 0}, {" +12", 0}, {"100000", 1}, {"-1", 1}, {"99999999999", 1},
+        // Beyond 32 bits, where a 32-bit atol would wrap into the range.
+        {"4294967296", 1}, {"4294967396", 1}, {"-4294967296", 1}, {"18446744073709551716", 1},
     };
     OpenPage();
     for (const RangeRow& row : rows) {
