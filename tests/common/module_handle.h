@@ -1,16 +1,18 @@
-// A loaded module whose file name is known and has an extension: the shared platform
-// library, "libtagstrip-platform.so".
+// A loaded module whose file name is known and has an extension: the one that holds the
+// platform layer, "libtagstrip-platform.so" where that is a shared library of its own,
+// else the test program.
 #ifndef TAGSTRIP_TESTS_COMMON_MODULE_HANDLE_H
 #define TAGSTRIP_TESTS_COMMON_MODULE_HANDLE_H
 
-#include <dlfcn.h>
-
+#include "platform/kernel/resource_registry.h"
 #include "platform/kernel/windows.h"
 
 inline HMODULE PlatformLibrary()
 {
-    Dl_info info;
-    return dladdr(reinterpret_cast<const void*>(&TlsAlloc), &info) != 0 ? info.dli_fbase : nullptr;
+    HMODULE module = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&RegisterModuleResources), &module);
+    return module;
 }
 
 #endif

@@ -1,13 +1,14 @@
-// A fresh directory under /tmp for one test, removed with everything in it afterwards.
+// A fresh directory in the system's temporary directory for one test, removed with
+// everything in it afterwards.
 #ifndef TAGSTRIP_TESTS_COMMON_TEMP_DIRECTORY_H
 #define TAGSTRIP_TESTS_COMMON_TEMP_DIRECTORY_H
-
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include "platform/kernel/windows.h"
 
 inline void WriteTextFile(const std::string& fileName, const std::string& text)
 {
@@ -23,10 +24,16 @@ inline std::string ReadTextFile(const std::string& fileName)
 
 class TempDirectory {
 public:
+    // The name of a fresh temporary file, which is then made a directory in its place.
     TempDirectory()
     {
-        char pattern[] = "/tmp/tagstrip-test-XXXXXX";
-        path = mkdtemp(pattern);
+        char base[MAX_PATH + 1] = "";
+        char name[MAX_PATH + 1] = "";
+        GetTempPathA(sizeof base, base);
+        GetTempFileNameA(base, "tag", 0, name);
+        DeleteFileA(name);
+        std::filesystem::create_directory(name);
+        path = name;
     }
     ~TempDirectory() { std::filesystem::remove_all(path); }
     TempDirectory(const TempDirectory&) = delete;

@@ -22,6 +22,9 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
 HMODULE LoadLibraryA(LPCSTR fileName);
 FARPROC GetProcAddress(HMODULE module, LPCSTR name);
 BOOL FreeLibrary(HMODULE module);
+// Only the form that names the module holding an address, without taking a reference
+// (GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS with ..._UNCHANGED_REFCOUNT).
+BOOL GetModuleHandleExA(DWORD flags, LPCSTR moduleName, HMODULE* module);
 
 // Private-profile (ini) files.
 UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, int defaultValue, LPCSTR fileName);

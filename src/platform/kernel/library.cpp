@@ -55,3 +55,14 @@ BOOL FreeLibrary(HMODULE module)
     dlclose(handle);
     return dlclose(handle) == 0 ? TRUE : FALSE;
 }
+
+BOOL GetModuleHandleExA(DWORD flags, LPCSTR moduleName, HMODULE* module)
+{
+    Dl_info info;
+    const DWORD supported = GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
+    if (module == nullptr || flags != supported || dladdr(moduleName, &info) == 0) {
+        return FALSE;
+    }
+    *module = info.dli_fbase;
+    return TRUE;
+}
