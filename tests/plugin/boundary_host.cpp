@@ -15,6 +15,7 @@
 #include <string>
 
 #include "platform/kernel/windows.h"
+#include "platform/ui/afxwin.h"
 #include "tagstrip/host_api.h"
 
 namespace {
@@ -95,6 +96,10 @@ void AskAtStartUp(const EntryPoints& entry, AnalyzerInstance* instance, Report& 
     report.Line("GetAnalyzerIconID", entry.getAnalyzerIconID(instance));
     report.Line("GetAnalyzerRightClickMenu", entry.getAnalyzerRightClickMenu());
     report.Line("DoAnalyzerRightClick", entry.doAnalyzerRightClick());
+    // A page without a host window to embed it in; the host owns it and deletes it.
+    CDialog* page = entry.getAnalyzerConfigPage(instance, nullptr);
+    report.Line("GetAnalyzerConfigPage", page == nullptr ? "null" : page->m_hWnd != nullptr ? "page with its window" : "page");
+    delete page;
 }
 
 bool AnalyzeFile(const EntryPoints& entry, AnalyzerInstance* instance, const std::string& fileName, Report& report)
