@@ -9,7 +9,8 @@ export WINEPREFIX="$2" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 case "$action" in
   start)
     mkdir -p "$WINEPREFIX"
-    wineserver -p >/dev/null 2>&1 </dev/null
+    # A server still running from an earlier run serves as well.
+    wineserver -p >/dev/null 2>&1 </dev/null || true
     timeout --kill-after=10 300 wineboot -i >/dev/null 2>&1 </dev/null
     ;;
   stop)

@@ -5,6 +5,10 @@ set(TAGSTRIP_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine)
 set(TAGSTRIP_WINE_RUN ${PROJECT_SOURCE_DIR}/cmake/wine-run.sh ${TAGSTRIP_WINE_PREFIX})
 set(TAGSTRIP_WINE_SERVER ${PROJECT_SOURCE_DIR}/cmake/wine-server.sh)
 
+# A Linux build of the same sources, whose test programs answer the same questions for
+# the fuzzing corpora as reference; without it those comparisons are not made.
+set(TAGSTRIP_LINUX_BUILD "" CACHE PATH "Linux build directory whose programs give reference reports")
+
 add_test(NAME wine_server_start COMMAND ${TAGSTRIP_WINE_SERVER} start ${TAGSTRIP_WINE_PREFIX})
 add_test(NAME wine_server_stop COMMAND ${TAGSTRIP_WINE_SERVER} stop ${TAGSTRIP_WINE_PREFIX})
 set_tests_properties(wine_server_start PROPERTIES FIXTURES_SETUP wine TIMEOUT 320 LABELS wine)

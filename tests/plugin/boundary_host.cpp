@@ -5,14 +5,22 @@
 //
 //   boundary_host MODULE DIRECTORY REPORT MESSAGE...
 //
+// A MESSAGE that is a directory (a fuzzing corpus) stands for every file in it, in name
+// order, each reported on one line with digests of its findings and text.
+//
 // DIRECTORY serves as both the host's and the plug-in's ini directory; the host's ini file
 // (named after this program, boundary_host.ini) gives the analyzer order 4711, and the
 // plug-in's Tagstrip.ini is removed first, so that the module starts from its defaults.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "platform/kernel/windows.h"
 #include "platform/ui/afxwin.h"
@@ -102,7 +110,20 @@ void AskAtStartUp(const EntryPoints& entry, AnalyzerInstance* instance, Report& 
     delete page;
 }
 
-bool AnalyzeFile(const EntryPoints& entry, AnalyzerInstance* instance, const std::string& fileName, Report& report)
+// 64-bit FNV-1a, enough to tell two texts apart in a report.
+std::string Digest(const char* bytes, int length)
+{
+    std::uint64_t hash = 0xcbf29ce484222325u;
+    for (int index = 0; index < length; ++index) {
+        hash = (hash ^ static_cast<unsigned char>(bytes[index])) * 0x100000001b3u;
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
+}
+
+bool AnalyzeFile(const EntryPoints& entry, AnalyzerInstance* instance, const std::string& fileName, bool inFull,
+                 Report& report)
 {
     std::string contents;
     if (!ReadFile(fileName, contents)) {
@@ -111,12 +132,38 @@ bool AnalyzeFile(const EntryPoints& entry, AnalyzerInstance* instance, const std
     }
     CString text(contents.data(), static_cast<int>(contents.size()));
     AnalysisRecord record{&text, 0, 0, 0, CString()};
+    const int result = entry.analyze(instance, &record);
+    if (!inFull) {
+        report.Line(BaseName(fileName), std::to_string(result) + " " + std::to_string(record.score) + " "
+                                            + Digest(record.findings, record.findings.GetLength()) + " "
+                                            + Digest(text, text.GetLength()));
+        return true;
+    }
     report.Line("message", BaseName(fileName));
-    report.Line("Analyze", entry.analyze(instance, &record));
+    report.Line("Analyze", result);
     report.Line("score", record.score);
     report.Block("findings", record.findings, record.findings.GetLength());
     report.Block("text", text, text.GetLength());
     return true;
+}
+
+// A file in full, or every file of a directory in name order, each on one line.
+bool AnalyzeArgument(const EntryPoints& entry, AnalyzerInstance* instance, const std::string& name, Report& report)
+{
+    if (!std::filesystem::is_directory(name)) {
+        return AnalyzeFile(entry, instance, name, true, report);
+    }
+    std::vector<std::string> fileNames;
+    for (const auto& item : std::filesystem::directory_iterator(name)) {
+        fileNames.push_back(item.path().string());
+    }
+    std::sort(fileNames.begin(), fileNames.end());
+    report.Line("directory", std::to_string(fileNames.size()) + " messages");
+    bool passed = true;
+    for (const std::string& fileName : fileNames) {
+        passed = AnalyzeFile(entry, instance, fileName, false, report) && passed;
+    }
+    return passed;
 }
 
 bool WriteReport(const std::string& fileName, const Report& report)
@@ -150,7 +197,7 @@ int main(int argc, char** argv)
         report.Line("InitAnalyzer", instance != nullptr ? "instance" : "null");
         AskAtStartUp(entry, instance, report);
         for (int index = 4; index < argc; ++index) {
-            passed = AnalyzeFile(entry, instance, argv[index], report) && passed;
+            passed = AnalyzeArgument(entry, instance, argv[index], report) && passed;
         }
         report.Line("UnInitAnalyzer", entry.unInitAnalyzer(instance));
     }

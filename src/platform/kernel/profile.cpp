@@ -2,8 +2,9 @@
 //
 // Reads follow the system's own calls: a line ends in CR LF, LF or a lone CR; a UTF-8
 // byte-order mark at the start is skipped; a section header runs from '[' to the last
-// ']' on its line, and a line with '[' but no ']' is no header at all; a value in matching
-// quotes loses them; an integer is read as the system reads one (see ParseInteger).
+// ']' on its line, and a line with '[' but no ']' is no header at all; a value ends at a
+// NUL and loses matching quotes around it; an integer is read as the system reads one
+// (see ParseInteger).
 //
 // Writes differ on purpose: a file is held as its lines, each with its own line end, so
 // that a write changes the one line it concerns and leaves every other byte as it was
@@ -137,10 +138,12 @@ Location Locate(const Lines& lines, const char* section, const char* key)
     return at;
 }
 
-// The value of an entry line; matching quotes around it go.
+// The value of an entry line, which as a C string ends at a NUL; matching quotes around
+// it go.
 std::string ValueAt(const std::string& line)
 {
-    const std::string value = Trim(Content(line).substr(Classify(line).valueStart));
+    const std::string raw = Content(line).substr(Classify(line).valueStart);
+    const std::string value = Trim(raw.substr(0, raw.find('\0')));
     const bool quoted = value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0];
     return quoted ? value.substr(1, value.size() - 2) : value;
 }

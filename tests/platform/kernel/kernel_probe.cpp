@@ -3,14 +3,20 @@
 // Windows it asks the system's calls, elsewhere our own, and both reports must equal the
 // one golden report.
 //
-//   kernel_probe DIRECTORY REPORT
+//   kernel_probe DIRECTORY REPORT [CORPUS]
+//
+// CORPUS, a directory of the ini fuzzer's inputs, adds one line per input: the fuzzer's
+// section and two keys read from the input's file, then one key written and both read again.
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <sstream>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/kernel/windows.h"
 
@@ -191,9 +197,48 @@ public:
         report << "temporary path ends in a separator: " << (last == '/' || last == '\\' ? "yes" : "no") << '\n';
     }
 
+    void Corpus(const std::string& corpus)
+    {
+        std::vector<std::string> fileNames;
+        for (const auto& item : std::filesystem::directory_iterator(corpus)) {
+            fileNames.push_back(item.path().string());
+        }
+        std::sort(fileNames.begin(), fileNames.end());
+        const std::string ini = File("corpus.ini");
+        for (const std::string& fileName : fileNames) {
+            const std::string input = ReadFile(fileName);
+            if (input.size() < 5) {
+                continue;
+            }
+            // As the fuzzer takes them: section, key and other key from the first three
+            // bytes, the value from the next two, the file from the rest.
+            const std::string section = NameFrom(input[0], "S");
+            const std::string key = NameFrom(input[1], "K");
+            const std::string otherKey = NameFrom(input[2], "K");
+            const int value = static_cast<int>(static_cast<signed char>(input[3])) * 1000 + static_cast<unsigned char>(input[4]);
+            WriteFile(ini, input.substr(5));
+            report << std::filesystem::path(fileName).filename().string() << " [" << section << "] " << key << '='
+                   << ReadInt(section, key, ini) << ' ' << otherKey << '=' << ReadInt(section, otherKey, ini);
+            const BOOL written = WritePrivateProfileStringA(section.c_str(), key.c_str(), std::to_string(value).c_str(), ini.c_str());
+            report << (written ? " wrote " : " failed ") << key << '=' << ReadInt(section, key, ini) << ' ' << otherKey
+                   << '=' << ReadInt(section, otherKey, ini) << '\n';
+        }
+    }
+
     std::string Text() const { return report.str(); }
 
 private:
+    static std::string NameFrom(char byte, const char* stem)
+    {
+        static const char letters[] = "abcXYZ019";
+        return std::string(stem) + letters[static_cast<unsigned char>(byte) % (sizeof(letters) - 1)];
+    }
+
+    static int ReadInt(const std::string& section, const std::string& key, const std::string& ini)
+    {
+        return static_cast<int>(GetPrivateProfileIntA(section.c_str(), key.c_str(), -7, ini.c_str()));
+    }
+
     // A file name without the probe's directory, with either separator shown as '/'.
     std::string InDirectory(const std::string& name) const
     {
@@ -222,8 +267,8 @@ private:
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::cerr << "usage: kernel_probe DIRECTORY REPORT\n";
+    if (argc != 3 && argc != 4) {
+        std::cerr << "usage: kernel_probe DIRECTORY REPORT [CORPUS]\n";
         return 2;
     }
     Probe probe(argv[1]);
@@ -231,6 +276,9 @@ int main(int argc, char** argv)
     probe.Layouts();
     probe.Writes();
     probe.TemporaryFiles();
+    if (argc == 4) {
+        probe.Corpus(argv[3]);
+    }
     std::ofstream report(argv[2], std::ios::binary);
     report << probe.Text();
     return report.flush() ? 0 : 1;
