@@ -1,8 +1,7 @@
-# Windows tests under wine: each test program runs through cmake/wine-run.sh in a wine
-# prefix of this build directory, whose server one test starts before all the others
-# and another stops after them.
+# Windows tests under wine: each test program runs through cmake/wine-run.sh (the
+# emulator that the top-level CMakeLists.txt sets) in a wine prefix of this build
+# directory, whose server one test starts before all the others and another stops after.
 set(TAGSTRIP_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine)
-set(TAGSTRIP_WINE_RUN ${PROJECT_SOURCE_DIR}/cmake/wine-run.sh ${TAGSTRIP_WINE_PREFIX})
 set(TAGSTRIP_WINE_SERVER ${PROJECT_SOURCE_DIR}/cmake/wine-server.sh)
 
 # A Linux build of the same sources, whose test programs answer the same questions for
@@ -17,7 +16,6 @@ set_tests_properties(wine_server_stop PROPERTIES FIXTURES_CLEANUP wine LABELS wi
 # No GoogleTest for Windows comes with the distribution: its sources (Debian package
 # googletest) are built along; they name their targets GTest::gtest and GTest::gtest_main.
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 # add_test with the wine fixture; a target as COMMAND runs under wine by itself.
