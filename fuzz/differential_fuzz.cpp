@@ -37,9 +37,10 @@ struct Harness {
     std::map<int, AnalyzerInstance*> instances;
 };
 
+// Never destroyed: the instances stay reachable until the process ends, as a host keeps them.
 Harness& TheHarness()
 {
-    static Harness harness;
+    static Harness& harness = *new Harness;
     return harness;
 }
 
