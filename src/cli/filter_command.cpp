@@ -15,6 +15,7 @@
 #include "cli/session_setup.h"
 #include "cli/standard_streams.h"
 #include "cli/termination_cleanup.h"
+#include "host/filtered_message.h"
 #include "host/message_text.h"
 #include "host/plugin_settings.h"
 #include "host/tagstrip_headers.h"
@@ -163,9 +164,7 @@ private:
         MessageAnalysis analysis = session.Analyze(message);
         ReportWarnings("standard input", analysis);
         log.Analysed(message, input.size(), analysis);
-        std::string output = envelope + FormatHeaderFields(TagstripHeaderFields(analysis), LineEndOf(message)) +
-                             (analysis.rewritten ? analysis.rewrittenText : message);
-        return Deliver(output);
+        return Deliver(envelope + PassedOnText(analysis, message));
     }
 
     // Over --max-size: the part read so far with the Skipped field, then the rest as it

@@ -12,11 +12,16 @@ std::string WithOurFields(const MessageAnalysis& analysis, const std::string& te
 
 }  // namespace
 
+std::string PassedOnText(const MessageAnalysis& analysis, const std::string& message)
+{
+    return WithOurFields(analysis, analysis.rewritten ? analysis.rewrittenText : message, message);
+}
+
 std::string FilteredMessage(const HostSession& session, std::string message, MessageAnalysis& analysis)
 {
     RemoveTagstripHeaderFields(message);
     analysis = session.Analyze(message);
-    return WithOurFields(analysis, analysis.rewritten ? analysis.rewrittenText : message, message);
+    return PassedOnText(analysis, message);
 }
 
 std::string ScoredMessage(const HostSession& session, std::string message, MessageAnalysis& analysis,

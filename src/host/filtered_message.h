@@ -5,6 +5,11 @@
 
 #include "host/host_session.h"
 
+// What a front end passes on for message once analysed: our fields on top in the
+// message's own line ends, then the rewritten text or the message as it came; with every
+// analyzer inactive, the message alone.
+std::string PassedOnText(const MessageAnalysis& analysis, const std::string& message);
+
 // What `tagstrip filter` writes for message (without any mbox "From " line), for front
 // ends that must pass on the same: incoming X-Tagstrip fields removed, ours on top in the
 // message's own line ends, the text rewritten when an analyzer removed something; with
