@@ -11,16 +11,15 @@ if [ "$(id -u)" != 0 ] || [ ! -x /usr/sbin/postfix ]; then
   echo "needs root and postfix"
   exit 77
 fi
+source "$(dirname "$0")/../milter/private_postfix.sh"
 T=$(mktemp -d)
-chmod 755 "$T"
-stop() { postfix -c "$T/etc" stop > /dev/null 2>&1; rm -rf "$T"; }
+stop() { private_postfix_stop "$T"; rm -rf "$T"; }
 trap stop EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-mkdir -p "$T/etc" "$T/spool" "$T/data" "$T/delivered" "$T/config" "$T/inactive" "$T/locked"
+mkdir -p "$T/delivered" "$T/config" "$T/inactive" "$T/locked"
 chown nobody "$T/delivered"
-chown postfix "$T/data"
 printf '[General]\nActive=0\n' | tee "$T/inactive/Remote.ini" > "$T/inactive/Tagstrip.ini"
 printf '[Settings]\nFlags=255\n' > "$T/locked/Tagstrip.ini" && chmod 000 "$T/locked/Tagstrip.ini"
 cat > "$T/deliver" <<DELIVER
@@ -45,48 +44,12 @@ cases=(
   "codes     |--exit-codes --bogus                               |bounced"
 )
 
-port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-cat > "$T/etc/main.cf" <<MAIN
-compatibility_level = 3.6
-queue_directory = $T/spool
-data_directory = $T/data
-myhostname = test.invalid
-mydestination =
-inet_interfaces = 127.0.0.1
-inet_protocols = ipv4
-mynetworks = 127.0.0.0/8
-smtpd_peername_lookup = no
-smtp_dns_support_level = disabled
-default_transport = error:no outbound mail in tests
-alias_maps =
-local_recipient_maps =
-relay_domains = example.test
-relay_recipient_maps =
-transport_maps = texthash:$T/etc/transport
-local_header_rewrite_clients =
-maillog_file = $T/maillog
-maillog_file_prefixes = $T
-MAIN
-cat > "$T/etc/master.cf" <<MASTER
-127.0.0.1:$port inet n - n - - smtpd
-pickup    unix  n - n 60   1 pickup
-cleanup   unix  n - n -    0 cleanup
-qmgr      unix  n - n 300  1 qmgr
-rewrite   unix  - - n -    - trivial-rewrite
-bounce    unix  - - n -    0 bounce
-defer     unix  - - n -    0 bounce
-trace     unix  - - n -    0 bounce
-verify    unix  - - n -    1 verify
-flush     unix  n - n 1000? 0 flush
-proxymap  unix  - - n -    - proxymap
-showq     unix  n - n -    - showq
-error     unix  - - n -    - error
-retry     unix  - - n -    - error
-discard   unix  - - n -    - discard
-anvil     unix  - - n -    1 anvil
-scache    unix  - - n -    1 scache
-postlog   unix-dgram n - n - 1 postlogd
-MASTER
+port=$(free_port)
+private_postfix_create "$T"
+# The example.test domain goes to one pipe transport per case instead of Maildirs.
+postconf -c "$T/etc" -e "virtual_mailbox_domains =" "relay_domains = example.test" \
+  "relay_recipient_maps =" "transport_maps = texthash:$T/etc/transport"
+private_postfix_listen "$T" "$port"
 : > "$T/etc/transport"
 for row in "${cases[@]}"; do
   IFS='|' read -r name options expected <<< "$row"
