@@ -31,6 +31,9 @@ public:
         }
     }
 
+    // A run of body lines is handed on as it stands in the text.
+    void ReceiveBodyLines(std::string_view rawLines) override { cursor += rawLines.size(); }
+
     std::vector<MessagePart> Finish()
     {
         CloseBody();

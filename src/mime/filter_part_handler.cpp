@@ -2,6 +2,7 @@
 
 #include "analysis/filter_engine.h"
 #include "common/find_no_case.h"
+#include "mime/line_ends.h"
 #include "mime/mime_walker.h"
 
 namespace {
@@ -30,6 +31,11 @@ void FilterPartHandler::Receive(std::string_view text, bool isHeaderBlock)
     GetHeaderValue(text, "Content-Type:", contentType);
     isHtml = FindNoCase(contentType.c_str(), "text/html") != nullptr;
     engine->WriteHeaderBlock(text);
+}
+
+void FilterPartHandler::ReceiveBodyLines(std::string_view rawLines)
+{
+    AppendWithCrLfLineEnds(body, rawLines);
 }
 
 // clear() keeps the buffer's capacity for the next part.

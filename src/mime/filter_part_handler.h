@@ -14,6 +14,7 @@ public:
     explicit FilterPartHandler(FilterEngine* engine);
     ~FilterPartHandler() override;
     void Receive(std::string_view text, bool isHeaderBlock) override;
+    void ReceiveBodyLines(std::string_view rawLines) override;
     void Finish();
 
     FilterEngine* engine;

@@ -17,21 +17,19 @@ class MessageWalk {
 public:
     MessageWalk(MimeWalker& walker, PartHandler& handler) : walker(walker), handler(handler) {}
 
-    // A raw line comes with its line end, if it has one.
-    void Take(std::string_view rawLine)
+    // Takes what follows start in the current mode: one header line, or body lines up to
+    // the next delimiter line. Returns where it stopped.
+    std::size_t Step(std::string_view message, std::size_t start)
     {
-        const std::string_view line = WithoutLineEnd(rawLine);
         switch (mode) {
         case MessageHeaders:
-            OnMessageHeaderLine(line);
-            break;
+            return TakeHeaderLine(message, start, &MessageWalk::OnMessageHeaderLine);
         case PartHeaders:
-            OnPartHeaderLine(line);
-            break;
+            return TakeHeaderLine(message, start, &MessageWalk::OnPartHeaderLine);
         case Body:
-            OnBodyLine(line, rawLine);
-            break;
+            return TakeBody(message, start);
         }
+        return message.size();
     }
 
     // A block cut short by the end of the input still goes on as a header block.
@@ -43,6 +41,40 @@ public:
     }
 
 private:
+    static std::size_t LineEnd(std::string_view message, std::size_t start)
+    {
+        const std::size_t lineFeed = message.find('\n', start);
+        return lineFeed == std::string_view::npos ? message.size() : lineFeed + 1;
+    }
+
+    std::size_t TakeHeaderLine(std::string_view message, std::size_t start,
+                               void (MessageWalk::*onLine)(std::string_view))
+    {
+        const std::size_t lineEnd = LineEnd(message, start);
+        (this->*onLine)(WithoutLineEnd(message.substr(start, lineEnd - start)));
+        return lineEnd;
+    }
+
+    // Body lines go on in runs, up to the next delimiter line, which opens the next
+    // part's header block, or to the end of the message.
+    std::size_t TakeBody(std::string_view message, std::size_t start)
+    {
+        std::size_t lineStart = start;
+        while (!delimiter.empty() && lineStart < message.size()) {
+            const std::size_t lineEnd = LineEnd(message, lineStart);
+            const std::string_view line = WithoutLineEnd(message.substr(lineStart, lineEnd - lineStart));
+            if (IsDelimiterLine(line)) {
+                HandOnBodyLines(message.substr(start, lineStart - start));
+                pendingBlock.assign(line).append("\r\n");
+                mode = PartHeaders;
+                return lineEnd;
+            }
+            lineStart = lineEnd;
+        }
+        HandOnBodyLines(message.substr(start));
+        return message.size();
+    }
+
     static std::string_view WithoutLineEnd(std::string_view rawLine)
     {
         if (!rawLine.empty() && rawLine.back() == '\n') {
@@ -52,11 +84,6 @@ private:
             rawLine.remove_suffix(1);
         }
         return rawLine;
-    }
-
-    static bool EndsInCrLf(std::string_view rawLine)
-    {
-        return rawLine.size() >= 2 && rawLine.substr(rawLine.size() - 2) == "\r\n";
     }
 
     void OnMessageHeaderLine(std::string_view line)
@@ -80,20 +107,11 @@ private:
         HandOnBlock();
     }
 
-    // A line that already ends in "\r\n" goes on as it stands in the message.
-    void OnBodyLine(std::string_view line, std::string_view rawLine)
+    void HandOnBodyLines(std::string_view rawLines)
     {
-        if (IsDelimiterLine(line)) {
-            pendingBlock.assign(line).append("\r\n");
-            mode = PartHeaders;
-            return;
+        if (!rawLines.empty()) {
+            handler.ReceiveBodyLines(rawLines);
         }
-        if (EndsInCrLf(rawLine)) {
-            handler.Receive(rawLine, false);
-            return;
-        }
-        bodyLine.assign(line).append("\r\n");
-        handler.Receive(bodyLine, false);
     }
 
     // True when the line was the empty one that ends the block.
@@ -106,7 +124,8 @@ private:
     // Without a boundary there is no delimiter, and no line is taken for one.
     bool IsDelimiterLine(std::string_view line) const
     {
-        return !delimiter.empty() && (line == delimiter || line == closeDelimiter);
+        return !delimiter.empty() && line.size() >= delimiter.size() && line[0] == '-' &&
+               (line == delimiter || line == closeDelimiter);
     }
 
     // A block opened by the close delimiter of a nested multipart returns to the
@@ -159,7 +178,6 @@ private:
     PartHandler& handler;
     WalkMode mode = MessageHeaders;
     std::string pendingBlock;
-    std::string bodyLine;
     std::string delimiter;
     std::string closeDelimiter;
     std::deque<std::string> outerDelimiters;
@@ -174,12 +192,8 @@ void MimeWalker::Walk(std::string_view message, PartHandler* handler)
         return;
     }
     MessageWalk walk(*this, *handler);
-    std::size_t start = 0;
-    while (start < message.size()) {
-        const std::size_t lineFeed = message.find('\n', start);
-        const std::size_t end = lineFeed == std::string_view::npos ? message.size() : lineFeed + 1;
-        walk.Take(message.substr(start, end - start));
-        start = end;
+    for (std::size_t start = 0; start < message.size();) {
+        start = walk.Step(message, start);
     }
     walk.End();
 }

@@ -3,6 +3,7 @@
 #include "common/find_no_case.h"
 #include "common/string_helpers.h"
 #include "html/tag_scanner.h"
+#include "mime/line_ends.h"
 #include "mime/mime_walker.h"
 #include "remote/recipients.h"
 
@@ -23,6 +24,11 @@ void RemotePartHandler::Receive(std::string_view text, bool isHeaderBlock)
     GetHeaderValue(text, "Content-Type:", contentType);
     isHtml = FindNoCase(contentType.c_str(), "text/html") != nullptr;
     WriteBytes(output, text);
+}
+
+void RemotePartHandler::ReceiveBodyLines(std::string_view rawLines)
+{
+    AppendWithCrLfLineEnds(body, rawLines);
 }
 
 // The scanner leaves out the whitespace that ends a body; it goes back as it was.

@@ -16,6 +16,7 @@ public:
     RemotePartHandler(RemoteFilter& filter, std::ostream& output);
 
     void Receive(std::string_view text, bool isHeaderBlock) override;
+    void ReceiveBodyLines(std::string_view rawLines) override;
     // Writes the last part's body.
     void Finish();
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "mime/line_ends.h"
+
 namespace {
 
 struct Handed {
@@ -41,6 +43,24 @@ public:
     }
 
     std::vector<Handed> calls;
+};
+
+// Takes body lines in the runs the walker cuts, as the collecting handlers do.
+class RunJoiningHandler : public PartHandler {
+public:
+    void Receive(std::string_view text, bool isHeaderBlock) override
+    {
+        EXPECT_TRUE(isHeaderBlock);
+        joined += text;
+    }
+
+    void ReceiveBodyLines(std::string_view rawLines) override
+    {
+        EXPECT_FALSE(rawLines.empty());
+        AppendWithCrLfLineEnds(joined, rawLines);
+    }
+
+    std::string joined;
 };
 
 std::vector<Handed> Walk(const std::string& message)
@@ -165,6 +185,17 @@ TEST_P(WalkTable, JoinedTextIsInputWithCrLfLineEnds)
         joined += handed.text;
     }
     EXPECT_EQ(joined, WithCrLfLineEnds(GetParam().message));
+}
+
+TEST_P(WalkTable, RunsOfBodyLinesJoinToTheSameText)
+{
+    std::string joined;
+    for (const Handed& handed : Walk(GetParam().message)) {
+        joined += handed.text;
+    }
+    RunJoiningHandler handler;
+    MimeWalker().Walk(GetParam().message, &handler);
+    EXPECT_EQ(handler.joined, joined);
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, WalkTable, ::testing::ValuesIn(WalkCases()),
