@@ -2,21 +2,12 @@
 
 #include <strings.h>
 
-#include "host/findings.h"
+#include "host/findings_folding.h"
 
 namespace {
 
 const char kOurPrefix[] = "X-Tagstrip-";
 constexpr std::size_t kOurPrefixLength = sizeof kOurPrefix - 1;
-
-std::string FoldedFindings(const std::string& findings)
-{
-    std::string value;
-    for (const std::string& line : FindingsLines(findings)) {
-        value += "\n\t" + line;
-    }
-    return value;
-}
 
 bool IsBlankLine(const std::string& text, std::size_t start, std::size_t end)
 {
@@ -54,7 +45,7 @@ std::vector<HeaderField> TagstripHeaderFields(const MessageAnalysis& analysis)
     }
     return {
         {"X-Tagstrip-Score", " " + std::to_string(analysis.score)},
-        {"X-Tagstrip-Findings", FoldedFindings(analysis.findings)},
+        {"X-Tagstrip-Findings", FoldedFindingsValue(analysis.findings)},
     };
 }
 

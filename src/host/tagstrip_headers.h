@@ -14,8 +14,9 @@ struct HeaderField {
 };
 
 // The fields every front end puts at the top of a message it passes on:
-//   analysed: X-Tagstrip-Score and X-Tagstrip-Findings (one findings line per fold,
-//             an empty value when nothing was found);
+//   analysed: X-Tagstrip-Score and X-Tagstrip-Findings (each findings line starting a
+//             line of its own, folded within the line limit; an empty value when
+//             nothing was found);
 //   skipped:  X-Tagstrip-Skipped with the reason's word, so no scorer takes it for clean.
 std::vector<HeaderField> TagstripHeaderFields(const MessageAnalysis& analysis);
 

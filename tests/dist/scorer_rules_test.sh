@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A scorer's Tagstrip rules, loaded by the real scorer: on every sample message run through
-# "tagstrip filter", exactly the rules of the categories the findings name fire, and every
-# rule fires on some message.
+# "tagstrip filter", and on each again with its findings folded at every blank, exactly the
+# rules of the categories the findings name fire, and every rule fires on some message.
 #   scorer_rules_test.sh spamassassin|rspamd TAGSTRIP SOURCE_DIR
 # spamassassin runs with its stock rules and ours in the site directory; rspamd runs as a
 # daemon on a Unix socket with our rules alone, no network lookups, started and stopped here.
@@ -47,9 +47,12 @@ spamassassin_start() {
 }
 # One run over all the messages as an mbox, each marked with an X-Sample field.
 spamassassin_fired() {
-  local message
+  local message end
   for message in "$work"/filtered/*; do
-    printf 'From sample@example.net Thu Jan  1 00:00:00 2026\nX-Sample: %s\n' "$(basename "$message")"
+    # In the message's own line ends: the scorer takes CRLF mail by its first line.
+    end='\n'
+    head -n 1 "$message" | grep -q $'\r$' && end='\r\n'
+    printf "From sample@example.net Thu Jan  1 00:00:00 2026\nX-Sample: %s$end" "$(basename "$message")"
     sed -e 's/^From />From /' "$message"
     echo
   done >"$work/filtered.mbox"
@@ -62,7 +65,7 @@ spamassassin_fired() {
     /^From / { flush(); in_header = 1; in_status = 0; next }
     in_header && /^\r?$/ { in_header = 0; next }
     in_header && /^[ \t]/ { if (in_status) status = status " " $0; next }
-    in_header { in_status = /^X-Spam-Status:/; if (in_status) status = $0; if (/^X-Sample:/) name = $2 }
+    in_header { in_status = /^X-Spam-Status:/; if (in_status) status = $0; if (/^X-Sample:/) { name = $2; sub(/\r$/, "", name) } }
     END { flush() }'
 }
 
@@ -139,13 +142,25 @@ for message in "$work"/messages/*.eml; do
   "$tagstrip" filter "${options[@]}" <"$message" >"$work/filtered/$name" 2>/dev/null || true
 done
 
+# Each message again with its findings folded before every blank that may take a fold: a
+# rule matches a category whatever the folding.
+refold_findings() {
+  perl -pe 'if (/^\r?$/) { $body = 1 }
+            next if $body;
+            if (/^X-Tagstrip-Findings:/i) { $in = 1 } elsif (/^\S/) { $in = 0 }
+            elsif ($in) { my $end = /\r$/ ? "\r\n" : "\n"; s/(\S) (?=\S)/$1$end /g }' "$1"
+}
+for message in "$work"/filtered/*; do
+  refold_findings "$message" >"$work/filtered/refolded-$(basename "$message")"
+done
+
 "${scorer}_start"
 "${scorer}_fired" >"$work/fired"
 failures=0
 declare -A fired_somewhere=()
 for message in "$work"/filtered/*; do
   name=$(basename "$message")
-  expected=$(expected_rules "$(unfolded_header "$message")" | sort -u | tr '\n' ' ')
+  expected=$(expected_rules "$(unfolded_header "$work/filtered/${name#refolded-}")" | sort -u | tr '\n' ' ')
   fired=$(awk -v name="$name" '$1 == name {print $2}' "$work/fired" | sort -u | tr '\n' ' ')
   for rule in $fired; do fired_somewhere[$rule]=1; done
   if [ "$fired" != "$expected" ]; then
