@@ -96,22 +96,6 @@ for _ in $(seq 200); do
   sleep 0.1
 done
 
-# The delivered message without the fields Postfix adds in front.
-strip_postfix_fields() {
-  awk 'top && /^(Return-Path|Delivered-To|X-Original-To):/ { next }
-       { top = 0 }
-       header && /^$/ { header = 0 }
-       header && !seen && /^Received:/ { seen = 1; skipping = 1; next }
-       header && skipping && /^[ \t]/ { next }
-       { skipping = 0; print }' top=1 header=1 "$1"
-}
-
-# Postfix stores lines without their ends (delivering LF) and drops Return-Path fields
-# from incoming mail.
-as_postfix_stores() {
-  sed 's/\r$//' | awk 'header && /^$/ { header = 0 } header && /^Return-Path:/ { next } { print }' header=1
-}
-
 for name in "${names[@]}"; do
   delivered=$(ls "$T/mail/$name/new/"* 2>/dev/null | head -n 1)
   if [ -z "$delivered" ]; then

@@ -71,10 +71,15 @@ postlog   unix-dgram n  -       n       -       1       postlogd
 CONF
 }
 
-# private_postfix_listen T PORT [MILTER_SOCKET] : an SMTP listener, with the milter if given.
+# private_postfix_listen T PORT [MILTER_SOCKET [PARAMETER=VALUE...]] : an SMTP listener,
+# with the milter if given, and main.cf parameters of its own.
 private_postfix_listen() {
-  local T=$1 port=$2 milter=${3:-}
-  echo "127.0.0.1:$port inet n - n - - smtpd${milter:+ -o smtpd_milters=$milter}" >> "$T/etc/master.cf"
+  local T=$1 port=$2 milter=${3:-} parameter
+  local line="127.0.0.1:$port inet n - n - - smtpd${milter:+ -o smtpd_milters=$milter}"
+  for parameter in "${@:4}"; do
+    line+=" -o $parameter"
+  done
+  echo "$line" >> "$T/etc/master.cf"
 }
 
 private_postfix_start() {
@@ -83,4 +88,20 @@ private_postfix_start() {
 
 private_postfix_stop() {
   postfix -c "$1/etc" stop >/dev/null 2>&1
+}
+
+# The delivered message without the fields Postfix adds in front.
+strip_postfix_fields() {
+  awk 'top && /^(Return-Path|Delivered-To|X-Original-To):/ { next }
+       { top = 0 }
+       header && /^$/ { header = 0 }
+       header && !seen && /^Received:/ { seen = 1; skipping = 1; next }
+       header && skipping && /^[ \t]/ { next }
+       { skipping = 0; print }' top=1 header=1 "$1"
+}
+
+# Postfix stores lines without their ends (delivering LF) and drops Return-Path fields
+# from incoming mail.
+as_postfix_stores() {
+  sed 's/\r$//' | awk 'header && /^$/ { header = 0 } header && /^Return-Path:/ { next } { print }' header=1
 }
