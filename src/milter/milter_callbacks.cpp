@@ -19,10 +19,14 @@ constexpr std::size_t kBodyChunk = 64 * 1024;
 
 MilterContext* shared = nullptr;
 
-// One MTA connection: what was negotiated and the message in progress, if any.
+// One MTA connection: the options in force when it came, what was negotiated, the
+// message in progress, if any, and whether its recipients so far are all in --skip-to.
 struct Connection {
+    std::shared_ptr<const MilterOptions> options;
     bool leadingSpaces = false;
     std::unique_ptr<IncomingMessage> message;
+    int recipients = 0;
+    bool everyRecipientListed = true;
 };
 
 Connection* ConnectionOf(SMFICTX* ctx)
@@ -30,6 +34,7 @@ Connection* ConnectionOf(SMFICTX* ctx)
     auto* connection = static_cast<Connection*>(smfi_getpriv(ctx));
     if (connection == nullptr) {
         connection = new Connection();
+        connection->options = shared->options.Current();
         smfi_setpriv(ctx, connection);
     }
     return connection;
@@ -105,7 +110,7 @@ bool EnsureMessage(Connection& connection)
     if (!shared->inFlight.Begin()) {
         return false;
     }
-    connection.message.reset(new IncomingMessage(shared->options.maxSize));
+    connection.message.reset(new IncomingMessage(connection.options->maxSize));
     return true;
 }
 
@@ -113,7 +118,7 @@ sfsistat ContinueUnlessTooLarge(SMFICTX* ctx, Connection& connection)
 {
     if (connection.message->OverLimit()) {
         return PassUnchanged(ctx, &connection, "too-large",
-                             "larger than --max-size " + std::to_string(shared->options.maxSize));
+                             "larger than --max-size " + std::to_string(connection.options->maxSize));
     }
     return SMFIS_CONTINUE;
 }
@@ -165,12 +170,12 @@ std::string Outcome(const MessageAnalysis& analysis)
 
 // Why the text of the message is to stay as it came (a findings line), or null when it
 // may be rewritten.
-const char* TextKeptBecause(const IncomingMessage& message)
+const char* TextKeptBecause(const MilterOptions& options, const IncomingMessage& message)
 {
-    if (shared->options.scoreOnly) {
+    if (options.scoreOnly) {
         return "";
     }
-    if (shared->options.keepSigned && message.HasField("DKIM-Signature")) {
+    if (options.keepSigned && message.HasField("DKIM-Signature")) {
         return "Not rewritten: the message carries a DKIM signature";
     }
     return nullptr;
@@ -185,7 +190,7 @@ sfsistat FilterMessage(SMFICTX* ctx, Connection& connection)
     }
     const std::string& original = connection.message->Text();
     MessageAnalysis analysis;
-    const char* kept = TextKeptBecause(*connection.message);
+    const char* kept = TextKeptBecause(*connection.options, *connection.message);
     MessageEdits edits = EditsBetween(original, kept != nullptr ? ScoredMessage(*session, original, analysis, kept)
                                                                 : FilteredMessage(*session, original, analysis));
     if (!edits.expressible) {
@@ -229,33 +234,69 @@ sfsistat InMessage(SMFICTX* ctx, Step step)
     });
 }
 
-// Mail of the site's own: skipped whole, with one log line giving the reason.
-sfsistat Skip(SMFICTX* ctx, const std::string& reason)
+// Mail that is to pass untouched (the site's own, listed senders and recipients): skipped
+// whole, with one log line giving the reason.
+sfsistat Skip(SMFICTX* ctx, Connection& connection, const std::string& reason)
 {
     shared->log.Info(QueueId(ctx) + ": result=skipped (" + reason + ")");
+    EndMessage(connection);
     return SMFIS_ACCEPT;
+}
+
+std::string EnvelopeAddress(char** arguments)
+{
+    return arguments != nullptr && arguments[0] != nullptr ? AddressList::Bare(arguments[0]) : "";
+}
+
+// Asked once all recipients are known (at the end of the header): a message whose every
+// recipient is in --skip-to passes untouched.
+bool EveryRecipientListed(const Connection& connection)
+{
+    return connection.recipients > 0 && connection.everyRecipientListed;
+}
+
+sfsistat SkipListedRecipients(SMFICTX* ctx, Connection& connection)
+{
+    return Skip(ctx, connection, "all " + std::to_string(connection.recipients) + " recipient(s) in --skip-to");
 }
 
 sfsistat OnConnect(SMFICTX* ctx, char* hostname, _SOCK_ADDR* address)
 {
-    return Guarded(ctx, [&](Connection&) {
-        if (shared->options.localNetworks.Contains(address)) {
-            return Skip(ctx, std::string("client ") + (hostname != nullptr ? hostname : "?") + " in --local-net");
+    return Guarded(ctx, [&](Connection& connection) {
+        if (connection.options->localNetworks.Contains(address)) {
+            return Skip(ctx, connection,
+                        std::string("client ") + (hostname != nullptr ? hostname : "?") + " in --local-net");
         }
         return SMFIS_CONTINUE;
     });
 }
 
-sfsistat OnSender(SMFICTX* ctx, char**)
+sfsistat OnSender(SMFICTX* ctx, char** arguments)
 {
     return Guarded(ctx, [&](Connection& connection) {
         EndMessage(connection);
+        connection.recipients = 0;
+        connection.everyRecipientListed = !connection.options->skipTo.Empty();
         char macro[] = "{auth_authen}";
         const char* user = smfi_getsymval(ctx, macro);
-        if (shared->options.skipAuthenticated && user != nullptr && *user != '\0') {
-            return Skip(ctx, std::string("authenticated as ") + user);
+        if (connection.options->skipAuthenticated && user != nullptr && *user != '\0') {
+            return Skip(ctx, connection, std::string("authenticated as ") + user);
+        }
+        std::string sender = EnvelopeAddress(arguments);
+        if (connection.options->skipFrom.Matches(sender)) {
+            return Skip(ctx, connection, "sender <" + sender + "> in --skip-from");
         }
         return EnsureMessage(connection) ? SMFIS_CONTINUE : PassWhileStopping(ctx, connection);
+    });
+}
+
+sfsistat OnRecipient(SMFICTX* ctx, char** arguments)
+{
+    return InMessage(ctx, [&](Connection& connection) {
+        ++connection.recipients;
+        connection.everyRecipientListed =
+            connection.everyRecipientListed && connection.options->skipTo.Matches(EnvelopeAddress(arguments));
+        return SMFIS_CONTINUE;
     });
 }
 
@@ -271,7 +312,8 @@ sfsistat OnEndOfHeader(SMFICTX* ctx)
 {
     return InMessage(ctx, [&](Connection& connection) {
         connection.message->EndHeader();
-        return ContinueUnlessTooLarge(ctx, connection);
+        return EveryRecipientListed(connection) ? SkipListedRecipients(ctx, connection)
+                                                : ContinueUnlessTooLarge(ctx, connection);
     });
 }
 
@@ -287,7 +329,8 @@ sfsistat OnEndOfMessage(SMFICTX* ctx)
 {
     return InMessage(ctx, [&](Connection& connection) {
         connection.message->EndHeader();
-        return FilterMessage(ctx, connection);
+        return EveryRecipientListed(connection) ? SkipListedRecipients(ctx, connection)
+                                                : FilterMessage(ctx, connection);
     });
 }
 
@@ -321,6 +364,7 @@ smfiDesc MilterDescription(MilterContext& context)
     description.xxfi_flags = SMFIF_ADDHDRS | SMFIF_CHGHDRS | SMFIF_CHGBODY;
     description.xxfi_connect = OnConnect;
     description.xxfi_envfrom = OnSender;
+    description.xxfi_envrcpt = OnRecipient;
     description.xxfi_header = OnHeader;
     description.xxfi_eoh = OnEndOfHeader;
     description.xxfi_body = OnBody;

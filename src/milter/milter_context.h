@@ -3,12 +3,12 @@
 
 #include "milter/in_flight.h"
 #include "milter/milter_log.h"
-#include "milter/milter_options.h"
+#include "milter/options_holder.h"
 #include "milter/session_holder.h"
 
 // Everything the milter callbacks share across connections.
 struct MilterContext {
-    MilterOptions options;
+    OptionsHolder options;
     MilterLog log;
     SessionHolder sessions;
     InFlightMessages inFlight;

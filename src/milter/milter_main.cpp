@@ -10,6 +10,7 @@
 #include "host/analyzer_modules.h"
 #include "host/settings_location.h"
 #include "milter/milter_callbacks.h"
+#include "milter/milter_configuration.h"
 #include "milter/milter_context.h"
 #include "milter/milter_socket.h"
 #include "milter/process_control.h"
@@ -57,19 +58,24 @@ std::string Joined(const std::vector<std::string>& paths)
 
 class MilterProgram {
 public:
-    explicit MilterProgram(MilterContext& context) : context(context), description(MilterDescription(context)) {}
+    MilterProgram(MilterContext& context, MilterConfiguration& configuration)
+        : context(context), configuration(configuration), options(configuration.Options()),
+          description(MilterDescription(context))
+    {
+        context.options.Replace(options);
+    }
 
     int Run()
     {
         std::string error;
-        modulePaths = ModulePaths(context.options);
+        modulePaths = ModulePaths(*options);
         if (!OpenLog(error) || !OpenSocket(error) || !CreatePidFile(error) || !DropPrivilegesIfAsked(error) ||
             !OpenSession(error) || !DetachIfAsked(error) || !pidFile.WriteProcessId(error) || !signals.Open()) {
             std::cerr << "tagstrip-milter: " << (error.empty() ? "cannot set up the signal pipe" : error) << '\n';
             context.log.Error("not started: " + error);
             return kExitFailure;
         }
-        context.log.Info("started on " + context.options.socket + ", modules " + Joined(modulePaths) + ", settings in " +
+        context.log.Info("started on " + options->socket + ", modules " + Joined(modulePaths) + ", settings in " +
                          configDirectory);
         return Serve();
     }
@@ -77,11 +83,11 @@ public:
 private:
     bool OpenLog(std::string& error)
     {
-        if (context.options.logFile.empty()) {
+        if (options->logFile.empty()) {
             context.log.UseSyslog();
             return true;
         }
-        return context.log.UseFile(Absolute(context.options.logFile), error);
+        return context.log.UseFile(Absolute(options->logFile), error);
     }
 
     bool OpenSocket(std::string& error)
@@ -90,27 +96,27 @@ private:
             error = "libmilter refused the filter description";
             return false;
         }
-        std::string path = UnixSocketPath(context.options.socket);
+        std::string path = UnixSocketPath(options->socket);
         if (!path.empty() && !ClearStaleSocket(path, error)) {
             return false;
         }
-        if (smfi_setconn(const_cast<char*>(context.options.socket.c_str())) != MI_SUCCESS ||
-            smfi_settimeout(context.options.timeout) != MI_SUCCESS || smfi_opensocket(false) != MI_SUCCESS) {
-            error = "cannot listen on " + context.options.socket + " (in use, or no permission?)";
+        if (smfi_setconn(const_cast<char*>(options->socket.c_str())) != MI_SUCCESS ||
+            smfi_settimeout(options->timeout) != MI_SUCCESS || smfi_opensocket(false) != MI_SUCCESS) {
+            error = "cannot listen on " + options->socket + " (in use, or no permission?)";
             return false;
         }
         return path.empty() ||
-               SetSocketAccess(path, static_cast<mode_t>(context.options.socketMode), context.options.socketGroup, error);
+               SetSocketAccess(path, static_cast<mode_t>(options->socketMode), options->socketGroup, error);
     }
 
     bool CreatePidFile(std::string& error)
     {
-        return context.options.pidFile.empty() || pidFile.Create(Absolute(context.options.pidFile), error);
+        return options->pidFile.empty() || pidFile.Create(Absolute(options->pidFile), error);
     }
 
     bool DropPrivilegesIfAsked(std::string& error)
     {
-        return context.options.user.empty() || DropPrivileges(context.options.user, error);
+        return options->user.empty() || DropPrivileges(options->user, error);
     }
 
     // The settings are looked up anew each time, so that a reload finds a directory made
@@ -118,7 +124,7 @@ private:
     bool OpenSession(std::string& error)
     {
         SettingsLocation location;
-        if (!LocateSettings(ExplicitConfigDirectory(context.options), SettingsAccess::Read, location, error) ||
+        if (!LocateSettings(ExplicitConfigDirectory(*options), SettingsAccess::Read, location, error) ||
             !context.sessions.Open(modulePaths, location.directory, error)) {
             return false;
         }
@@ -131,7 +137,7 @@ private:
 
     bool DetachIfAsked(std::string& error)
     {
-        return context.options.foreground || Daemonize(error);
+        return options->foreground || Daemonize(error);
     }
 
     // libmilter runs on a thread of its own that, like every thread it starts, blocks the
@@ -176,8 +182,25 @@ private:
         }
     }
 
+    // The configuration file and the skip lists, then the settings and modules; what the
+    // file changes for the connections to come is in force even when the settings fail.
     void Reload()
     {
+        std::vector<std::string> problems;
+        std::vector<std::string> restartNeeded;
+        if (!configuration.Reload(problems, restartNeeded)) {
+            for (const std::string& problem : problems) {
+                context.log.Error(problem);
+            }
+            context.log.Error("configuration not read again, the old one stays");
+            return;
+        }
+        for (const std::string& name : restartNeeded) {
+            context.log.Info(name + " changed in " + configuration.File() + ": takes effect after a restart");
+        }
+        options = configuration.Options();
+        context.options.Replace(options);
+        modulePaths = ModulePaths(*options);
         std::string error;
         if (OpenSession(error)) {
             context.log.Info("settings read again from " + configDirectory + " for the messages to come");
@@ -197,6 +220,8 @@ private:
     }
 
     MilterContext& context;
+    MilterConfiguration& configuration;
+    std::shared_ptr<const MilterOptions> options;
     smfiDesc description;
     SignalPipe signals;
     PidFile pidFile;
@@ -210,21 +235,34 @@ int Run(int argc, char** argv)
     // Connections may still be open when the process ends, so the context is never
     // destroyed under them.
     auto* context = new MilterContext();
-    context->options = DefaultMilterOptions();
+    std::vector<OptionSetting> commandLine;
+    MilterOptions asked = DefaultMilterOptions();
     std::string error;
-    if (!ParseMilterOptions(argc, argv, context->options, error)) {
+    if (!ReadCommandLine(argc, argv, commandLine, error)) {
         std::cerr << "tagstrip-milter: " << error << "\nRun 'tagstrip-milter --help' for the options.\n";
         return kExitUsage;
     }
-    if (context->options.help) {
+    for (const OptionSetting& setting : commandLine) {
+        ApplyOption(asked, setting, error);
+    }
+    if (asked.help) {
         std::cout << MilterHelp();
         return kExitOk;
     }
-    if (context->options.version) {
+    if (asked.version) {
         std::cout << "tagstrip-milter " << TAGSTRIP_VERSION << '\n';
         return kExitOk;
     }
-    return MilterProgram(*context).Run();
+    auto* configuration = new MilterConfiguration(commandLine);
+    std::vector<std::string> problems;
+    bool loaded = configuration->Load(problems);
+    for (const std::string& problem : problems) {
+        std::cerr << (asked.checkConfig ? "" : "tagstrip-milter: ") << problem << '\n';
+    }
+    if (asked.checkConfig || !loaded) {
+        return loaded ? kExitOk : kExitFailure;
+    }
+    return MilterProgram(*context, *configuration).Run();
 }
 
 }  // namespace

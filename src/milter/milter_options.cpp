@@ -6,18 +6,26 @@
 #include <iterator>
 #include <vector>
 
+#include "milter/process_control.h"
+
 namespace {
 
 const char kDefaultLocalNetworks[] = "127.0.0.0/8,::1/128";
+const char kCommandLine[] = "command line";
 
-using ApplyOption = bool (*)(MilterOptions& options, const std::string& value, std::string& error);
+using ApplyValue = bool (*)(MilterOptions& options, const std::string& value, std::string& error);
 
+// An option takes a value through apply, or is a switch that sets *flag to setsTo.
 struct OptionEntry {
     const char* name;
     char shortName;  // '\0' for none
     const char* valueName;  // null for a switch
     const char* help;
-    ApplyOption apply;
+    OptionScope scope;
+    bool isPath;
+    ApplyValue apply;
+    bool MilterOptions::*flag;
+    bool setsTo;
 };
 
 bool ParseSize(const std::string& text, std::size_t& size)
@@ -31,130 +39,141 @@ bool ParseSize(const std::string& text, std::size_t& size)
     return errno == 0 && value > 0;
 }
 
+bool SetText(std::string& field, const std::string& value)
+{
+    field = value;
+    return true;
+}
+
 const OptionEntry kOptions[] = {
+    {"config", 'c', "FILE",
+     "the configuration file, one 'option value' a line (see tagstrip-milter.conf(5));\n"
+     "default /etc/tagstrip/milter.conf, which may be missing. The command line wins over it",
+     OptionScope::CommandLineOnly, true,
+     [](MilterOptions& options, const std::string& value, std::string&) { return SetText(options.configFile, value); },
+     nullptr, false},
+    {"check-config", '\0', nullptr,
+     "check the configuration file, the options and the skip lists, print each\n"
+     "problem as FILE:LINE: problem and exit 1, or exit 0 silently",
+     OptionScope::CommandLineOnly, false, nullptr, &MilterOptions::checkConfig, true},
     {"socket", 'p', "SOCKET",
      "where the MTA connects: unix:PATH (or local:PATH), inet:PORT@HOST or\n"
      "inet6:PORT@HOST; default unix:/run/tagstrip/milter.sock. A socket file left by\n"
      "a milter that died is replaced; one that still answers is an error",
+     OptionScope::AtStart, false,
      [](MilterOptions& options, const std::string& value, std::string& error) {
          options.socket = value;
          return ValidSocketName(value, error);
-     }},
-    {"socket-mode", '\0', "OCTAL", "mode of a Unix socket file; default 0660",
+     },
+     nullptr, false},
+    {"socket-mode", '\0', "OCTAL", "mode of a Unix socket file; default 0660", OptionScope::AtStart, false,
      [](MilterOptions& options, const std::string& value, std::string& error) {
          if (value.empty() || value.size() > 4 || value.find_first_not_of("01234567") != std::string::npos) {
-             error = "--socket-mode wants an octal mode such as 0660, not '" + value + "'";
+             error = "wants an octal mode such as 0660, not '" + value + "'";
              return false;
          }
          options.socketMode = static_cast<unsigned>(std::stoul(value, nullptr, 8));
          return true;
-     }},
-    {"socket-group", '\0', "GROUP", "group of a Unix socket file (the MTA's, such as postfix)",
-     [](MilterOptions& options, const std::string& value, std::string&) {
-         options.socketGroup = value;
-         return true;
-     }},
+     },
+     nullptr, false},
+    {"socket-group", '\0', "GROUP", "group of a Unix socket file (the MTA's, such as postfix)", OptionScope::AtStart,
+     false,
+     [](MilterOptions& options, const std::string& value, std::string&) { return SetText(options.socketGroup, value); },
+     nullptr, false},
     {"timeout", '\0', "SECONDS", "how long to wait for the MTA on a connection (libmilter's own); default 7210",
+     OptionScope::AtStart, false,
      [](MilterOptions& options, const std::string& value, std::string& error) {
          std::size_t seconds = 0;
          if (!ParseSize(value, seconds) || seconds > 86400) {
-             error = "--timeout wants 1 to 86400 seconds, not '" + value + "'";
+             error = "wants 1 to 86400 seconds, not '" + value + "'";
              return false;
          }
          options.timeout = static_cast<int>(seconds);
          return true;
-     }},
-    {"config-dir", '\0', "DIR", "directory of the settings (Tagstrip.ini)",
+     },
+     nullptr, false},
+    {"config-dir", '\0', "DIR", "directory of the settings (Tagstrip.ini)", OptionScope::Anywhere, true,
      [](MilterOptions& options, const std::string& value, std::string&) {
-         options.configDirectory = value;
-         return true;
-     }},
+         return SetText(options.configDirectory, value);
+     },
+     nullptr, false},
     {"module", '\0', "PATH",
      "an analyzer module to run, in order; may be given more than once;\n"
      "default every *.Analyzer module beside this program, else every one\n"
      "in ../lib/tagstrip from this program's directory",
+     OptionScope::Anywhere, true,
      [](MilterOptions& options, const std::string& value, std::string&) {
          options.modulePaths.push_back(value);
          return true;
-     }},
-    {"max-size", '\0', "BYTES",
-     "larger messages are passed on unchanged, with a log line; default 10485760",
+     },
+     nullptr, false},
+    {"max-size", '\0', "BYTES", "larger messages are passed on unchanged, with a log line; default 10485760",
+     OptionScope::Anywhere, false,
      [](MilterOptions& options, const std::string& value, std::string& error) {
          if (!ParseSize(value, options.maxSize)) {
-             error = "--max-size wants a positive number of bytes, not '" + value + "'";
+             error = "wants a positive number of bytes, not '" + value + "'";
              return false;
          }
          return true;
-     }},
+     },
+     nullptr, false},
     {"skip-authenticated", '\0', nullptr,
-     "pass mail from SASL-authenticated clients ({auth_authen}) untouched (default)",
-     [](MilterOptions& options, const std::string&, std::string&) {
-         options.skipAuthenticated = true;
-         return true;
-     }},
-    {"no-skip-authenticated", '\0', nullptr, "filter mail from authenticated clients too",
-     [](MilterOptions& options, const std::string&, std::string&) {
-         options.skipAuthenticated = false;
-         return true;
-     }},
+     "pass mail from SASL-authenticated clients ({auth_authen}) untouched (default)", OptionScope::Anywhere, false,
+     nullptr, &MilterOptions::skipAuthenticated, true},
+    {"no-skip-authenticated", '\0', nullptr, "filter mail from authenticated clients too", OptionScope::Anywhere,
+     false, nullptr, &MilterOptions::skipAuthenticated, false},
     {"local-net", '\0', "LIST",
      "pass mail from these client networks untouched (CIDR, IPv4 and IPv6, commas\n"
      "between; \"\" for none); default 127.0.0.0/8,::1/128",
+     OptionScope::Anywhere, false,
      [](MilterOptions& options, const std::string& value, std::string& error) {
-         if (!options.localNetworks.Parse(value, error)) {
-             error = "--local-net: " + error;
-             return false;
-         }
-         return true;
-     }},
+         return options.localNetworks.Parse(value, error);
+     },
+     nullptr, false},
+    {"skip-from", '\0', "FILE",
+     "pass mail from the senders in FILE untouched: one address, @domain,\n"
+     "/regex/ or <> (the null sender) a line",
+     OptionScope::Anywhere, true,
+     [](MilterOptions& options, const std::string& value, std::string&) { return SetText(options.skipFromFile, value); },
+     nullptr, false},
+    {"skip-to", '\0', "FILE",
+     "pass a message untouched when every one of its recipients is in FILE\n"
+     "(the same form as --skip-from)",
+     OptionScope::Anywhere, true,
+     [](MilterOptions& options, const std::string& value, std::string&) { return SetText(options.skipToFile, value); },
+     nullptr, false},
     {"mode", '\0', "rewrite|score",
      "rewrite (default): what tagstrip filter writes; score: only the X-Tagstrip\n"
      "fields change, the body and the read-receipt field never",
+     OptionScope::Anywhere, false,
      [](MilterOptions& options, const std::string& value, std::string& error) {
          if (value != "rewrite" && value != "score") {
-             error = "--mode is rewrite or score, not '" + value + "'";
+             error = "is rewrite or score, not '" + value + "'";
              return false;
          }
          options.scoreOnly = value == "score";
          return true;
-     }},
+     },
+     nullptr, false},
     {"keep-signed", '\0', nullptr,
      "in rewrite mode, score a message that carries a DKIM-Signature field but do\n"
      "not rewrite it, so that its signature still verifies; the findings say so",
-     [](MilterOptions& options, const std::string&, std::string&) {
-         options.keepSigned = true;
-         return true;
-     }},
-    {"foreground", 'f', nullptr, "stay in the foreground instead of becoming a daemon",
-     [](MilterOptions& options, const std::string&, std::string&) {
-         options.foreground = true;
-         return true;
-     }},
-    {"pidfile", 'P', "FILE", "write the process id to FILE",
-     [](MilterOptions& options, const std::string& value, std::string&) {
-         options.pidFile = value;
-         return true;
-     }},
-    {"user", 'u', "USER", "run as USER (and its group) once the socket is open",
-     [](MilterOptions& options, const std::string& value, std::string&) {
-         options.user = value;
-         return true;
-     }},
+     OptionScope::Anywhere, false, nullptr, &MilterOptions::keepSigned, true},
+    {"foreground", 'f', nullptr, "stay in the foreground instead of becoming a daemon", OptionScope::AtStart, false,
+     nullptr, &MilterOptions::foreground, true},
+    {"pidfile", 'P', "FILE", "write the process id to FILE", OptionScope::AtStart, true,
+     [](MilterOptions& options, const std::string& value, std::string&) { return SetText(options.pidFile, value); },
+     nullptr, false},
+    {"user", 'u', "USER", "run as USER (and its group) once the socket is open", OptionScope::AtStart, false,
+     [](MilterOptions& options, const std::string& value, std::string&) { return SetText(options.user, value); },
+     nullptr, false},
     {"log-file", '\0', "FILE", "log to FILE (\"-\": standard error) instead of syslog (facility mail)",
-     [](MilterOptions& options, const std::string& value, std::string&) {
-         options.logFile = value;
-         return true;
-     }},
-    {"help", 'h', nullptr, "this text",
-     [](MilterOptions& options, const std::string&, std::string&) {
-         options.help = true;
-         return true;
-     }},
-    {"version", 'V', nullptr, "the version",
-     [](MilterOptions& options, const std::string&, std::string&) {
-         options.version = true;
-         return true;
-     }},
+     OptionScope::AtStart, false,
+     [](MilterOptions& options, const std::string& value, std::string&) { return SetText(options.logFile, value); },
+     nullptr, false},
+    {"help", 'h', nullptr, "this text", OptionScope::CommandLineOnly, false, nullptr, &MilterOptions::help, true},
+    {"version", 'V', nullptr, "the version", OptionScope::CommandLineOnly, false, nullptr, &MilterOptions::version,
+     true},
 };
 
 constexpr int kFirstLongOnlyCode = 256;
@@ -176,6 +195,63 @@ const OptionEntry* FindByCode(int code)
     return nullptr;
 }
 
+// The name without letter case and word separators: SkipAuthenticated, skip_authenticated.
+std::string Folded(const std::string& name)
+{
+    std::string folded;
+    for (char letter : name) {
+        if (letter != '-' && letter != '_') {
+            folded += static_cast<char>(letter >= 'A' && letter <= 'Z' ? letter - 'A' + 'a' : letter);
+        }
+    }
+    return folded;
+}
+
+const OptionEntry* FindByName(const std::string& spelled)
+{
+    for (const OptionEntry& entry : kOptions) {
+        if (Folded(entry.name) == Folded(spelled)) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+struct BooleanWord {
+    const char* word;
+    bool value;
+};
+
+const BooleanWord kBooleanWords[] = {
+    {"", true}, {"yes", true}, {"true", true}, {"on", true}, {"1", true},
+    {"no", false}, {"false", false}, {"off", false}, {"0", false},
+};
+
+bool ParseBoolean(const std::string& text, bool& value)
+{
+    for (const BooleanWord& word : kBooleanWords) {
+        if (Folded(text) == word.word) {
+            value = word.value;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ApplyEntry(MilterOptions& options, const OptionEntry& entry, const std::string& value, std::string& error)
+{
+    if (entry.apply != nullptr) {
+        return entry.apply(options, value, error);
+    }
+    bool on = true;
+    if (!ParseBoolean(value, on)) {
+        error = "wants yes or no, not '" + value + "'";
+        return false;
+    }
+    options.*entry.flag = on ? entry.setsTo : !entry.setsTo;
+    return true;
+}
+
 bool ValidPort(const std::string& port)
 {
     std::size_t number = 0;
@@ -183,6 +259,27 @@ bool ValidPort(const std::string& port)
 }
 
 }  // namespace
+
+bool LookUpOption(const std::string& spelled, OptionFacts& facts)
+{
+    const OptionEntry* entry = FindByName(spelled);
+    if (entry == nullptr) {
+        return false;
+    }
+    facts = {entry->name, entry->scope, entry->valueName == nullptr, entry->isPath};
+    return true;
+}
+
+std::vector<std::string> OptionNames(OptionScope scope)
+{
+    std::vector<std::string> names;
+    for (const OptionEntry& entry : kOptions) {
+        if (entry.scope == scope) {
+            names.push_back(entry.name);
+        }
+    }
+    return names;
+}
 
 bool ValidSocketName(const std::string& name, std::string& error)
 {
@@ -207,10 +304,25 @@ MilterOptions DefaultMilterOptions()
     MilterOptions options;
     std::string error;
     options.localNetworks.Parse(kDefaultLocalNetworks, error);
+    options.configFile = TAGSTRIP_SYSTEM_CONFIG_DIR "/milter.conf";
     return options;
 }
 
-bool ParseMilterOptions(int argc, char** argv, MilterOptions& options, std::string& error)
+bool ApplyOption(MilterOptions& options, const OptionSetting& setting, std::string& error)
+{
+    const OptionEntry* entry = FindByName(setting.name);
+    if (entry == nullptr) {
+        error = "unknown option " + setting.name;
+        return false;
+    }
+    if (ApplyEntry(options, *entry, setting.value, error)) {
+        return true;
+    }
+    error = (setting.origin == kCommandLine ? "--" : "") + std::string(entry->name) + ": " + error;
+    return false;
+}
+
+bool ReadCommandLine(int argc, char** argv, std::vector<OptionSetting>& settings, std::string& error)
 {
     std::string shortOptions = ":";
     std::vector<option> longOptions;
@@ -226,6 +338,7 @@ bool ParseMilterOptions(int argc, char** argv, MilterOptions& options, std::stri
     longOptions.push_back({nullptr, 0, nullptr, 0});
     optind = 1;
     opterr = 0;
+    MilterOptions checked = DefaultMilterOptions();
     int found;
     while ((found = getopt_long(argc, argv, shortOptions.c_str(), longOptions.data(), nullptr)) != -1) {
         const OptionEntry* entry = FindByCode(found);
@@ -237,13 +350,27 @@ bool ParseMilterOptions(int argc, char** argv, MilterOptions& options, std::stri
             error = std::string("unknown option ") + argv[optind - 1];
             return false;
         }
-        if (!entry->apply(options, optarg != nullptr ? optarg : "", error)) {
+        std::string value = optarg != nullptr ? optarg : "";
+        settings.push_back({entry->name, entry->isPath ? Absolute(value) : value, kCommandLine});
+        if (!ApplyOption(checked, settings.back(), error)) {
             return false;
         }
     }
     if (optind < argc) {
         error = std::string("unexpected argument '") + argv[optind] + "'";
         return false;
+    }
+    return true;
+}
+
+bool ParseMilterOptions(int argc, char** argv, MilterOptions& options, std::string& error)
+{
+    std::vector<OptionSetting> settings;
+    if (!ReadCommandLine(argc, argv, settings, error)) {
+        return false;
+    }
+    for (const OptionSetting& setting : settings) {
+        ApplyOption(options, setting, error);
     }
     return true;
 }
@@ -274,9 +401,13 @@ std::string MilterHelp()
         }
     }
     help +=
-        "\nSignals: SIGTERM (or SIGINT) stops taking new messages, finishes those in flight\n"
-        "and exits. SIGHUP reads the settings again: messages that start afterwards use\n"
-        "them, messages already being analysed finish with the old ones.\n"
-        "Exit status: 0 after a clean stop, 1 on a failure at start, 2 on bad usage.\n";
+        "\nEvery option but --config, --check-config, --help and --version may also be\n"
+        "given in the configuration file.\n"
+        "Signals: SIGTERM (or SIGINT) stops taking new messages, finishes those in flight\n"
+        "and exits. SIGHUP reads the configuration file, the skip lists and the settings\n"
+        "again: messages that start afterwards use them, messages already being analysed\n"
+        "finish with the old ones.\n"
+        "Exit status: 0 after a clean stop, 1 on a failure at start or a bad\n"
+        "configuration, 2 on bad usage.\n";
     return help;
 }
