@@ -148,7 +148,7 @@ const OptionEntry kOptions[] = {
      OptionScope::Anywhere, false,
      [](MilterOptions& options, const std::string& value, std::string& error) {
          if (value != "rewrite" && value != "score") {
-             error = "is rewrite or score, not '" + value + "'";
+             error = "wants rewrite or score, not '" + value + "'";
              return false;
          }
          options.scoreOnly = value == "score";

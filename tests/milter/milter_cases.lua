@@ -2,7 +2,8 @@
 --   milter  the tagstrip-milter program      work  the directory the driver prepared
 --   tagstrip  the tagstrip program (to change the settings before SIGHUP)
 -- For every message NAME.eml in work, the driver wrote NAME.<flags>.want: what
--- `tagstrip filter` writes for it in CRLF line ends under those settings.
+-- `tagstrip filter` writes for it in CRLF line ends under those settings. It also wrote
+-- milter.conf, which gives every option once, and the skip lists it names.
 
 local socket = "unix:" .. work .. "/milter.sock"
 local failures = 0
@@ -17,6 +18,19 @@ local function read_file(path)
   local text = file:read("*a")
   file:close()
   return text
+end
+
+local function write_file(path, text)
+  local file = assert(io.open(path, "wb"))
+  file:write(text)
+  file:close()
+end
+
+local function command_output(command)
+  local pipe = assert(io.popen(command))
+  local text = pipe:read("*a")
+  pipe:close()
+  return (text:gsub("%s+$", ""))
 end
 
 -- Header fields (name, value as the milter protocol carries it: leading blanks kept,
@@ -58,9 +72,11 @@ local function check(condition, text)
   end
 end
 
-local function start_message(conn, fields)
+local function start_message(conn, fields, recipients)
   check(mt.mailfrom(conn, "sender@example.com") == nil, "MAIL")
-  check(mt.rcptto(conn, "reader@example.test") == nil, "RCPT")
+  for _, recipient in ipairs(recipients or { "reader@example.test" }) do
+    check(mt.rcptto(conn, recipient) == nil, "RCPT " .. recipient)
+  end
   for _, field in ipairs(fields) do
     check(mt.header(conn, field.name, field.value) == nil, "header " .. field.name)
   end
@@ -116,8 +132,19 @@ local function run_case(name, flags)
   mt.disconnect(conn)
 end
 
-mt.startfilter(milter, "--foreground", "--socket", socket, "--config-dir", work .. "/config",
-               "--max-size", "4000", "--log-file", work .. "/milter.log", "--local-net", "10.0.0.0/8, fd00::/8")
+-- The file sets everything else (among them --foreground, the log file and the socket's
+-- mode); the command line wins for the socket, --max-size (9999 in the file) and
+-- --local-net (192.0.2.0/24, where the test client comes from, in the file).
+mt.startfilter(milter, "-c", work .. "/milter.conf", "--socket", socket, "--max-size", "4000",
+               "--local-net", "10.0.0.0/8, fd00::/8")
+do
+  local conn = mt.connect(socket, 50, 0.1)
+  assert(conn, "cannot connect to " .. socket)
+  mt.disconnect(conn)
+  check(command_output("stat -c %a " .. work .. "/milter.sock") == "600", "socket-mode from the file not applied")
+  check(io.open(work .. "/milter.pid") ~= nil, "no pidfile as the file asks")
+  check(io.open(work .. "/file.sock") == nil, "the file's socket used although the command line names one")
+end
 
 -- The site's own mail passes untouched: clients in --local-net at connect, authenticated
 -- senders ({auth_authen}) at MAIL FROM.
@@ -137,6 +164,34 @@ do
   mt.macro(conn, SMFIC_MAIL, "{auth_authen}", "alice")
   check(mt.mailfrom(conn, "alice@example.com") == nil, "MAIL")
   check(mt.getreply(conn) == SMFIR_ACCEPT, "an authenticated sender not passed on at MAIL FROM: " .. tostring(mt.getreply(conn)))
+  mt.disconnect(conn)
+end
+
+-- --skip-from: the sender at MAIL FROM, in any letter case, with ESMTP parameters, the
+-- null sender, a listed domain but not its subdomains.
+for _, case in ipairs({ { "<Bounces@Example.COM>", SMFIR_ACCEPT }, { "<>", SMFIR_ACCEPT },
+                        { "<news@lists.example.net>", SMFIR_ACCEPT },
+                        { "<news@sub.lists.example.net>", SMFIR_CONTINUE },
+                        { "<bounces@example.com.example.org>", SMFIR_CONTINUE } }) do
+  local conn = connect()
+  check(mt.mailfrom(conn, case[1], "SIZE=1200", "BODY=8BITMIME") == nil, "MAIL " .. case[1])
+  check(mt.getreply(conn) == case[2], "sender " .. case[1] .. ": reply " .. tostring(mt.getreply(conn)))
+  mt.disconnect(conn)
+end
+
+-- --skip-to: a message passes at the end of its header when every recipient is listed;
+-- with one recipient not listed, it is filtered as any other.
+do
+  local fields, body = parse_message(read_file(work .. "/script-refresh.eml"))
+  local conn = connect()
+  start_message(conn, fields, { "<Archive@Example.test>", "<robot-17@example.test>" })
+  check(mt.getreply(conn) == SMFIR_ACCEPT, "every recipient in --skip-to, yet not passed on at EOH")
+  mt.disconnect(conn)
+  conn = connect()
+  start_message(conn, fields, { "<archive@example.test>", "<reader@example.test>" })
+  check(mt.getreply(conn) == SMFIR_CONTINUE, "only some recipients in --skip-to, yet passed on at EOH")
+  finish_message(conn, body)
+  check_filtered(conn, "some recipients listed", fields, body, read_file(work .. "/script-refresh.65.want"))
   mt.disconnect(conn)
 end
 
@@ -171,12 +226,44 @@ do
   end
 end
 
--- SIGHUP: the settings are read again for the messages that follow (all removals on).
+local function sender_reply(conn, sender)
+  check(mt.mailfrom(conn, sender) == nil, "MAIL " .. sender)
+  return mt.getreply(conn)
+end
+
+-- SIGHUP: the settings, the configuration file and the skip lists are read again for the
+-- connections that follow (all removals on; late@example.com skipped); a connection made
+-- before keeps what it started with; a new socket mode waits for a restart.
+local held = connect()
+check(sender_reply(held, "late@example.com") == SMFIR_CONTINUE, "late@example.com skipped before the reload")
+mt.abort(held)
 os.execute(tagstrip .. " settings --config-dir " .. work .. "/config --set Flags=255 > /dev/null")
+write_file(work .. "/skip-from", read_file(work .. "/skip-from") .. "late@example.com\n")
+local configuration = read_file(work .. "/milter.conf")
+write_file(work .. "/milter.conf", (configuration:gsub("socket%-mode 0600", "socket-mode 0640")))
 mt.signal(1)
 wait_for_log("settings read again")
+wait_for_log("socket%-mode changed in [^\n]*: takes effect after a restart")
 run_case("read-receipt", 255)
 run_case("folded-headers", 255)
+do
+  local conn = connect()
+  check(sender_reply(conn, "late@example.com") == SMFIR_ACCEPT, "the reloaded --skip-from not in force")
+  mt.disconnect(conn)
+  check(sender_reply(held, "late@example.com") == SMFIR_CONTINUE,
+        "a connection made before the reload took the new --skip-from")
+  mt.disconnect(held)
+end
+
+-- A bad file on SIGHUP: the problems are logged, the options in force stay.
+write_file(work .. "/milter.conf", configuration .. "mode fast\n")
+mt.signal(1)
+wait_for_log("configuration not read again")
+do
+  local conn = connect()
+  check(sender_reply(conn, "late@example.com") == SMFIR_ACCEPT, "a bad file on SIGHUP dropped the options in force")
+  mt.disconnect(conn)
+end
 
 -- SIGTERM with a message in flight: that message is still filtered; the next one on the
 -- same connection passes untouched; then the milter ends.

@@ -31,6 +31,31 @@ for flags in 65 255; do
 done
 cp -r "$work/flags65" "$work/config"
 
+# Every option once; relative paths are taken from the file's directory.
+printf '# senders\nBounces@example.com\n<>\n@lists.example.net\n' > "$work/skip-from"
+printf 'archive@example.test\n/^robot-[0-9]+@example\\.test$/\n' > "$work/skip-to"
+{
+  echo "# tagstrip-milter, every option once"
+  echo "socket unix:$work/file.sock"
+  echo "socket-mode 0600"
+  echo "SocketGroup $(id -gn)"
+  echo "timeout 600"
+  echo "config-dir config"
+  for module in "$build"/*.Analyzer; do echo "module $module"; done
+  echo "max-size 9999"
+  echo "skip_authenticated yes"
+  echo "local-net 192.0.2.0/24"
+  echo "no-skip-authenticated no"
+  echo "skip-from skip-from"
+  echo "skip-to = $work/skip-to"
+  echo "mode rewrite"
+  echo "keep-signed no"
+  echo "foreground yes"
+  echo "pidfile milter.pid"
+  echo "user $(id -un)"
+  echo "log-file milter.log"
+} > "$work/milter.conf"
+
 status=0
 (cd "$work" && timeout 90 miltertest -D "milter=$build/tagstrip-milter" -D "tagstrip=$build/tagstrip" \
   -D "work=$work" -s "$source_dir/tests/milter/milter_cases.lua") || status=1
@@ -39,6 +64,12 @@ grep -q 'result=skipped (client client.example in --local-net)' "$work/milter.lo
 grep -q 'result=skipped (authenticated as alice)' "$work/milter.log" ||
   { echo "FAIL: no log line for a skipped authenticated sender"; status=1; }
 grep -q 'settings read again' "$work/milter.log" || { echo "FAIL: no log line for SIGHUP"; status=1; }
+grep -q 'result=skipped (sender <Bounces@Example.COM> in --skip-from)' "$work/milter.log" ||
+  { echo "FAIL: no log line for a skipped sender"; status=1; }
+grep -q 'result=skipped (all 2 recipient(s) in --skip-to)' "$work/milter.log" ||
+  { echo "FAIL: no log line for skipped recipients"; status=1; }
+grep -q "$work/milter.conf:[0-9]*: mode: wants rewrite or score, not 'fast'" "$work/milter.log" ||
+  { echo "FAIL: no log line naming the bad line of the file read on SIGHUP"; status=1; }
 grep -q 'result=passed-on:too-large (larger than --max-size 4000)' "$work/milter.log" ||
   { echo "FAIL: no log line for the oversize message"; status=1; }
 grep -q 'result=passed-on:stopping' "$work/milter.log" ||
