@@ -24,9 +24,12 @@ for file in usr/bin/tagstrip usr/lib/tagstrip/Tagstrip.Analyzer usr/lib/tagstrip
 done
 
 if [ -x "$build/tagstrip-milter" ]; then
-  for file in usr/sbin/tagstrip-milter usr/share/man/man8/tagstrip-milter.8 lib/systemd/system/tagstrip-milter.service; do
+  for file in usr/sbin/tagstrip-milter usr/share/man/man8/tagstrip-milter.8 lib/systemd/system/tagstrip-milter.service \
+              usr/share/man/man5/tagstrip-milter.conf.5 etc/tagstrip/milter.conf; do
     [ -f "$root/$file" ] || fail "$file is not installed"
   done
+  "$build/tagstrip-milter" -c "$root/etc/tagstrip/milter.conf" --check-config ||
+    fail "the installed milter.conf does not pass --check-config"
 fi
 
 runpath() { readelf -d "$1" | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p'; }

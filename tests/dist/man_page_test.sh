@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # A man page renders without warnings from man or groff, and documents every command and
-# every option that the program's --help texts name.
-#   man_page_test.sh PAGE PROGRAM [COMMAND...]
+# every option that the program's --help texts name. With --file-options the page is that
+# of a configuration file: each option the file may hold (all of --help but those for the
+# command line only) starts a line of its own, without the dashes.
+#   man_page_test.sh [--file-options] PAGE PROGRAM [COMMAND...]
 set -euo pipefail
+file_options=no
+[ "$1" = --file-options ] && { file_options=yes; shift; }
 page=$1
 program=$2
 shift 2
@@ -24,7 +28,13 @@ expect() {
   fi
 }
 for option in $("$program" --help | grep -o -- '--[a-z][a-z-]*' | sort -u); do
-  expect "$option" "$(basename "$program") --help"
+  if [ "$file_options" = no ]; then
+    expect "$option" "$(basename "$program") --help"
+  elif [[ ! $option =~ ^--(config|check-config|help|version)$ ]] &&
+       ! grep -qE -- "^ +${option#--}( |$)" <<<"$rendered"; then
+    echo "$(basename "$page") has no entry for ${option#--} ($(basename "$program") --help)"
+    missing=$((missing + 1))
+  fi
 done
 for command in "$@"; do
   expect "$(basename "$program") $command" "a command"
