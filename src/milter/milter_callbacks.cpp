@@ -9,6 +9,7 @@
 
 #include "host/filtered_message.h"
 #include "host/findings.h"
+#include "milter/address_list.h"
 #include "milter/incoming_message.h"
 #include "milter/message_edits.h"
 
