@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The milter as a site runs it, end to end through one private Postfix on 127.0.0.1:
-#   - whose mail: a client that authenticated with SASL (Cyrus, a private sasldb) and one
-#     on a --local-net address pass untouched; the same message unauthenticated, or from
-#     an address outside the list, is rewritten as `tagstrip filter` writes it;
+#   - whose mail: a client that authenticated with SASL (Cyrus, a private sasldb), one on
+#     a --local-net address, a sender in --skip-from and a recipient in --skip-to pass
+#     untouched; the same message unauthenticated, from an address outside the list, or
+#     from and to addresses not listed, is rewritten as `tagstrip filter` writes it;
 #   - DKIM: a message signed here passes --keep-signed with its signature still valid;
 #     rewritten in the default mode it no longer verifies (the trade-off the manual
 #     explains);
@@ -71,6 +72,8 @@ cases=(
   "anonymous      main    plain   filtered"
   "local-net      main    plain   untouched  --local-interface 127.0.0.2"
   "outside-net    main    plain   filtered   --local-interface 127.0.0.3"
+  "listed-sender  main    plain   untouched  --from news@trusted.example"
+  "listed-recipient main  plain   untouched"
   "signed-kept    keep    signed  verifies"
   "signed-rewritten main  signed  broken"
   "closed-accept  accept  plain   untouched"
@@ -109,6 +112,11 @@ private_postfix_listen "$T" "${port[keep]}" "unix:$T/keep.sock"
 private_postfix_listen "$T" "${port[tempfail]}" "unix:$T/closed.sock" milter_default_action=tempfail
 private_postfix_listen "$T" "${port[accept]}" "unix:$T/closed.sock" milter_default_action=accept
 
+# The skip lists: a domain of senders, one recipient's address.
+echo "@trusted.example" > "$T/skip-from"
+echo "listed-recipient@example.test" > "$T/skip-to"
+chmod 644 "$T/skip-from" "$T/skip-to"
+
 start_milter() {  # NAME [OPTIONS...]
   local name=$1
   shift
@@ -116,7 +124,8 @@ start_milter() {  # NAME [OPTIONS...]
     "${modules[@]}" --log-file "$T/$name.log" "$@" &
   milter_pids+=($!)
 }
-start_milter main --socket-mode 0660 --socket-group postfix --local-net 127.0.0.2/32
+start_milter main --socket-mode 0660 --socket-group postfix --local-net 127.0.0.2/32 \
+  --skip-from "$T/skip-from" --skip-to "$T/skip-to"
 start_milter keep --socket-mode 0660 --socket-group postfix --local-net "" --keep-signed
 start_milter closed --socket-mode 0600 --local-net ""
 private_postfix_start "$T" || { cat "$T/maillog" 2>/dev/null; fail "postfix did not start"; exit 1; }
@@ -191,7 +200,10 @@ done
 grep -q 'result=skipped (authenticated as tester@test.invalid)' "$T/main.log" ||
   fail "no log line for the authenticated client"
 grep -q 'result=skipped (client .* in --local-net)' "$T/main.log" || fail "no log line for the local client"
-[ "$(grep -c 'result=skipped' "$T/main.log")" -eq 2 ] || fail "more skips than the two clients"
+grep -q 'result=skipped (sender <news@trusted.example> in --skip-from)' "$T/main.log" ||
+  fail "no log line for the listed sender"
+grep -q 'result=skipped (all 1 recipient(s) in --skip-to)' "$T/main.log" || fail "no log line for the listed recipient"
+[ "$(grep -c 'result=skipped' "$T/main.log")" -eq 4 ] || fail "more skips than the four listed"
 grep -q "connect to Milter service unix:$T/closed.sock: Permission denied" "$T/maillog" ||
   fail "Postfix logged no refused milter connection"
 
@@ -200,4 +212,4 @@ if [ "$failures" -gt 0 ]; then
   echo "--- postfix log"; tail -n 40 "$T/maillog"
   exit 1
 fi
-echo "authenticated and local mail untouched, others rewritten; DKIM kept or broken as chosen; socket access as its mode says"
+echo "authenticated, local and listed mail untouched, others rewritten; DKIM kept or broken as chosen; socket access as its mode says"
