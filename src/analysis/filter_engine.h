@@ -27,7 +27,7 @@ public:
     void OnToken(const Token& token) override;
 
     void WriteHeaderBlock(std::string_view block);
-    void WriteBody(const std::string& body, bool isHtml);
+    void WriteBody(std::string_view body, bool isHtml);
 
     bool remove[CategoryCount];
     bool found[CategoryCount];

@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "analysis/filter_engine.h"
-#include "analysis/output_buffer.h"
 #include "analysis/temporary_file.h"
+#include "common/output_buffer.h"
 #include "mime/filter_part_handler.h"
 #include "mime/mime_walker.h"
 
@@ -67,6 +67,7 @@ public:
 
     void Fill(FilterEngine& engine, std::string_view message)
     {
+        memory.Reserve(message.size());
         std::ostream out(&memory);
         FilterInto(engine, message, out);
         written = throughFile && WriteWholeFile(file.Name(), memory.Text());

@@ -2,20 +2,9 @@
 
 #include "analysis/filter_engine.h"
 #include "common/find_no_case.h"
-#include "mime/line_ends.h"
 #include "mime/mime_walker.h"
 
-namespace {
-
-// One buffer for every part of a message; HTML parts of a few megabytes are common.
-constexpr std::size_t kBodyCapacity = 3000000;
-
-}  // namespace
-
-FilterPartHandler::FilterPartHandler(FilterEngine* engine) : engine(engine), isHtml(false)
-{
-    body.reserve(kBodyCapacity);
-}
+FilterPartHandler::FilterPartHandler(FilterEngine* engine) : engine(engine), isHtml(false) {}
 
 FilterPartHandler::~FilterPartHandler() = default;
 
@@ -23,7 +12,7 @@ FilterPartHandler::~FilterPartHandler() = default;
 void FilterPartHandler::Receive(std::string_view text, bool isHeaderBlock)
 {
     if (!isHeaderBlock) {
-        body += text;
+        body.Append(text);
         return;
     }
     Finish();
@@ -35,15 +24,14 @@ void FilterPartHandler::Receive(std::string_view text, bool isHeaderBlock)
 
 void FilterPartHandler::ReceiveBodyLines(std::string_view rawLines)
 {
-    AppendWithCrLfLineEnds(body, rawLines);
+    body.AppendLines(rawLines);
 }
 
-// clear() keeps the buffer's capacity for the next part.
 void FilterPartHandler::Finish()
 {
-    if (body.empty()) {
+    if (body.Empty()) {
         return;
     }
-    engine->WriteBody(body, isHtml);
-    body.clear();
+    engine->WriteBody(body.Text(), isHtml);
+    body.Clear();
 }

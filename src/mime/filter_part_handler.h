@@ -1,8 +1,7 @@
 #ifndef TAGSTRIP_MIME_FILTER_PART_HANDLER_H
 #define TAGSTRIP_MIME_FILTER_PART_HANDLER_H
 
-#include <string>
-
+#include "mime/part_body.h"
 #include "mime/part_handler.h"
 
 class FilterEngine;
@@ -18,7 +17,7 @@ public:
     void Finish();
 
     FilterEngine* engine;
-    std::string body;
+    PartBody body;
     bool isHtml;
 };
 

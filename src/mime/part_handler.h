@@ -11,7 +11,8 @@ public:
     // A header block, or one body line ending in "\r\n".
     virtual void Receive(std::string_view text, bool isHeaderBlock) = 0;
     // A run of consecutive body lines as they stand in the message, each with its own
-    // line end; the last line of the message may have none. A handler that collects
+    // line end; the last line of the message may have none. Unlike other texts, the run
+    // is a view of the walked message and stays valid as long as the message. A handler that collects
     // bodies takes the run whole (AppendWithCrLfLineEnds); by default each line goes to
     // Receive with "\r\n" as its line end.
     virtual void ReceiveBodyLines(std::string_view rawLines);

@@ -40,7 +40,7 @@ void FilterEngine::WriteHeaderBlock(std::string_view block)
 }
 
 // Each HTML body gets a scanner of its own; nothing of one part's scan reaches the next.
-void FilterEngine::WriteBody(const std::string& body, bool isHtml)
+void FilterEngine::WriteBody(std::string_view body, bool isHtml)
 {
     if (!isHtml) {
         output->write(body.data(), body.size());

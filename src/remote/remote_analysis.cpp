@@ -1,9 +1,11 @@
 #include "remote/remote_analysis.h"
 
 #include <cstdio>
-#include <sstream>
+#include <cstring>
+#include <ostream>
 
 #include "common/find_no_case.h"
+#include "common/output_buffer.h"
 #include "mime/mime_walker.h"
 #include "remote/remote_filter.h"
 #include "remote/remote_part_handler.h"
@@ -39,6 +41,15 @@ bool Report(const RemoteInstance& instance, const RemoteFilter& filter, Analysis
     return replace;
 }
 
+// Into the message's own buffer when it has room, so that no second one is needed
+// beside it.
+void ReplaceText(CString& text, std::string_view filtered)
+{
+    const int length = static_cast<int>(filtered.size());
+    std::memcpy(text.GetBuffer(length), filtered.data(), filtered.size());
+    text.ReleaseBuffer(length);
+}
+
 }  // namespace
 
 bool AnalyzeRemote(const RemoteInstance& instance, AnalysisRecord& record)
@@ -49,7 +60,9 @@ bool AnalyzeRemote(const RemoteInstance& instance, AnalysisRecord& record)
     }
     const std::shared_ptr<const TrackerList> trackers = instance.Trackers();
     RemoteFilter filter(*trackers, instance.Flags());
-    std::ostringstream output;
+    OutputBuffer filtered;
+    filtered.Reserve(static_cast<std::size_t>(text.GetLength()));
+    std::ostream output(&filtered);
     filter.SetOutput(&output);
     RemotePartHandler handler(filter, output);
     MimeWalker().Walk(std::string_view(text, static_cast<std::size_t>(text.GetLength())), &handler);
@@ -57,7 +70,6 @@ bool AnalyzeRemote(const RemoteInstance& instance, AnalysisRecord& record)
     if (!Report(instance, filter, record)) {
         return false;
     }
-    const std::string filtered = output.str();
-    *record.messageText = CString(filtered.data(), static_cast<int>(filtered.size()));
+    ReplaceText(*record.messageText, filtered.Text());
     return true;
 }

@@ -3,7 +3,6 @@
 #include "common/find_no_case.h"
 #include "common/string_helpers.h"
 #include "html/tag_scanner.h"
-#include "mime/line_ends.h"
 #include "mime/mime_walker.h"
 #include "remote/recipients.h"
 
@@ -12,7 +11,7 @@ RemotePartHandler::RemotePartHandler(RemoteFilter& filter, std::ostream& output)
 void RemotePartHandler::Receive(std::string_view text, bool isHeaderBlock)
 {
     if (!isHeaderBlock) {
-        body += text;
+        body.Append(text);
         return;
     }
     Finish();
@@ -28,26 +27,27 @@ void RemotePartHandler::Receive(std::string_view text, bool isHeaderBlock)
 
 void RemotePartHandler::ReceiveBodyLines(std::string_view rawLines)
 {
-    AppendWithCrLfLineEnds(body, rawLines);
+    body.AppendLines(rawLines);
 }
 
 // The scanner leaves out the whitespace that ends a body; it goes back as it was.
 void RemotePartHandler::Finish()
 {
-    if (body.empty()) {
+    const std::string_view text = body.Text();
+    if (text.empty()) {
         return;
     }
     if (isHtml) {
-        std::size_t kept = body.size();
-        while (kept > 0 && IsHtmlSpace(body[kept - 1])) {
+        std::size_t kept = text.size();
+        while (kept > 0 && IsHtmlSpace(text[kept - 1])) {
             --kept;
         }
         TagScanner scanner;
-        scanner.Run(std::string_view(body.data(), kept), &filter);
+        scanner.Run(text.substr(0, kept), &filter);
         filter.FinishPart();
-        WriteBytes(output, body.data() + kept, body.size() - kept);
+        WriteBytes(output, text.data() + kept, text.size() - kept);
     } else {
-        WriteBytes(output, body);
+        WriteBytes(output, text);
     }
-    body.clear();
+    body.Clear();
 }

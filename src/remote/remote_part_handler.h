@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "mime/part_body.h"
 #include "mime/part_handler.h"
 #include "remote/remote_filter.h"
 
@@ -23,7 +24,7 @@ public:
 private:
     RemoteFilter& filter;
     std::ostream& output;
-    std::string body;
+    PartBody body;
     bool isHtml = false;
     bool seenMessageHeader = false;
 };

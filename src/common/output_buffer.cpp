@@ -1,7 +1,9 @@
-#include "analysis/output_buffer.h"
+#include "common/output_buffer.h"
 
 #include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -9,9 +11,28 @@ constexpr std::size_t kFirstCapacity = 64 * 1024;
 
 }  // namespace
 
+OutputBuffer::~OutputBuffer()
+{
+    std::free(storage);
+}
+
+void OutputBuffer::Reserve(std::size_t size)
+{
+    if (size > static_cast<std::size_t>(epptr() - pbase())) {
+        Resize(size);
+    }
+}
+
 std::string_view OutputBuffer::Text() const
 {
-    return std::string_view(pbase(), static_cast<std::size_t>(pptr() - pbase()));
+    return std::string_view(pbase(), Used());
+}
+
+void OutputBuffer::Release()
+{
+    std::free(storage);
+    storage = nullptr;
+    setp(nullptr, nullptr);
 }
 
 OutputBuffer::int_type OutputBuffer::overflow(int_type character)
@@ -37,10 +58,22 @@ std::streamsize OutputBuffer::xsputn(const char* bytes, std::streamsize count)
     return count;
 }
 
+void OutputBuffer::Resize(std::size_t capacity)
+{
+    const std::size_t used = Used();
+    char* larger = static_cast<char*>(std::realloc(storage, capacity));
+    if (larger == nullptr) {
+        throw std::bad_alloc();
+    }
+    storage = larger;
+    setp(storage, storage + capacity);
+    Advance(used);
+}
+
 // Doubles, so that writing a message a few bytes at a time stays linear.
 void OutputBuffer::MakeRoom(std::size_t count)
 {
-    const std::size_t used = static_cast<std::size_t>(pptr() - pbase());
+    const std::size_t used = Used();
     const std::size_t capacity = static_cast<std::size_t>(epptr() - pbase());
     if (capacity - used >= count) {
         return;
@@ -49,13 +82,7 @@ void OutputBuffer::MakeRoom(std::size_t count)
     if (grown < used + count) {
         grown = used + count;
     }
-    std::unique_ptr<char[]> larger(new char[grown]);
-    if (used > 0) {
-        std::memcpy(larger.get(), pbase(), used);
-    }
-    storage = std::move(larger);
-    setp(storage.get(), storage.get() + grown);
-    Advance(used);
+    Resize(grown);
 }
 
 // pbump takes an int; a message may come near that.
@@ -66,4 +93,9 @@ void OutputBuffer::Advance(std::size_t count)
         pbump(step);
         count -= static_cast<std::size_t>(step);
     }
+}
+
+std::size_t OutputBuffer::Used() const
+{
+    return static_cast<std::size_t>(pptr() - pbase());
 }
