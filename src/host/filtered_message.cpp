@@ -7,14 +7,24 @@ namespace {
 
 std::string WithOurFields(const MessageAnalysis& analysis, const std::string& text, const std::string& message)
 {
-    return analysis.inactive ? message : FormatHeaderFields(TagstripHeaderFields(analysis), LineEndOf(message)) + text;
+    return analysis.inactive ? message : PassedOnFields(analysis, message) + text;
 }
 
 }  // namespace
 
 std::string PassedOnText(const MessageAnalysis& analysis, const std::string& message)
 {
-    return WithOurFields(analysis, analysis.rewritten ? analysis.rewrittenText : message, message);
+    return WithOurFields(analysis, PassedOnBody(analysis, message), message);
+}
+
+std::string PassedOnFields(const MessageAnalysis& analysis, const std::string& message)
+{
+    return analysis.inactive ? std::string() : FormatHeaderFields(TagstripHeaderFields(analysis), LineEndOf(message));
+}
+
+const std::string& PassedOnBody(const MessageAnalysis& analysis, const std::string& message)
+{
+    return analysis.rewritten ? analysis.rewrittenText : message;
 }
 
 std::string FilteredMessage(const HostSession& session, std::string message, MessageAnalysis& analysis)

@@ -9,6 +9,10 @@
 // message's own line ends, then the rewritten text or the message as it came; with every
 // analyzer inactive, the message alone.
 std::string PassedOnText(const MessageAnalysis& analysis, const std::string& message);
+// The same in its two pieces, for a front end that writes them one after the other
+// without joining them: our fields (empty with every analyzer inactive), then the text.
+std::string PassedOnFields(const MessageAnalysis& analysis, const std::string& message);
+const std::string& PassedOnBody(const MessageAnalysis& analysis, const std::string& message);
 
 // What `tagstrip filter` writes for message (without any mbox "From " line), for front
 // ends that must pass on the same: incoming X-Tagstrip fields removed, ours on top in the

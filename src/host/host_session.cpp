@@ -94,7 +94,7 @@ MessageAnalysis HostSession::AnalyzeAsItStands(const std::string& message) const
     if (!analysis.html || analysis.skipped != nullptr) {
         return analysis;
     }
-    CString messageText(message.data(), static_cast<int>(message.size()));
+    CString messageText = AnalyzersText(message);
     AnalysisRecord record{&messageText, 0, 0, 0, CString()};
     for (const std::unique_ptr<HostedAnalyzer>& analyzer : analyzers) {
         if (analyzer->Active()) {
@@ -104,8 +104,7 @@ MessageAnalysis HostSession::AnalyzeAsItStands(const std::string& message) const
     analysis.score = record.score;
     analysis.findings.assign(record.findings, record.findings.GetLength());
     if (analysis.rewritten) {
-        std::string rewritten(messageText, messageText.GetLength());
-        analysis.rewrittenText = UsesCrlf(message) ? rewritten : CrlfToLf(rewritten);
+        analysis.rewrittenText = InLineEndsOf(message, messageText);
     }
     return analysis;
 }

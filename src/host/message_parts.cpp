@@ -85,7 +85,7 @@ std::vector<MessagePart> LocateParts(const std::string& text)
     return locator.Finish();
 }
 
-std::string AsWalkerHandsItOn(const std::string& text)
+std::string AsWalkerHandsItOn(std::string_view text)
 {
     std::string result;
     result.reserve(text.size() + text.size() / 32 + 2);

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // One header block and the body lines after it, as the MIME walker hands them on, placed
@@ -21,6 +22,6 @@ std::vector<MessagePart> LocateParts(const std::string& text);
 
 // Text as the walker hands it on: every line end CRLF (a line's one trailing CR is its
 // own), and a last line without a line end given one.
-std::string AsWalkerHandsItOn(const std::string& text);
+std::string AsWalkerHandsItOn(std::string_view text);
 
 #endif

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "tagstrip/host_api.h"
+
 // A message keeps the line ends it came with: CRLF when its first line ends in CRLF,
 // LF otherwise.
 bool UsesCrlf(const std::string& message);
@@ -10,6 +12,13 @@ const char* LineEndOf(const std::string& message);
 
 // Turns every CRLF into LF (the analyzer writes CRLF throughout).
 std::string CrlfToLf(const std::string& text);
+
+// The message as the analyzers get it: every line end CRLF. Their MIME walker ends
+// every line it hands on in CRLF whatever it came with, so they find the same parts,
+// bodies and tags in it; bodies already in CRLF are scanned where they lie, uncopied.
+CString AnalyzersText(const std::string& message);
+// The analyzers' text in line ends of the message's own kind, in one copy.
+std::string InLineEndsOf(const std::string& message, const CString& text);
 
 // Whether the message holds "text/html" anywhere, in any letter case: the analyzer's own
 // test for an HTML message.

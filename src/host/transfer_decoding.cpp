@@ -173,15 +173,13 @@ bool TransferDecoding::ReencodePart(const DecodedPart& part, const MessagePart& 
     result.append(rewritten, field.end, rewrittenPart.bodyStart - field.end);
 
     static const char kAnalyzersEnd[] = "\r\n\r\n";
-    std::string body = AsWalkerHandsItOn(
-        rewritten.substr(rewrittenPart.bodyStart, rewrittenPart.bodyEnd - rewrittenPart.bodyStart));
+    std::string body = AsWalkerHandsItOn(std::string_view(rewritten).substr(
+        rewrittenPart.bodyStart, rewrittenPart.bodyEnd - rewrittenPart.bodyStart));
     if (!EndsWith(body, kAnalyzersEnd)) {
         return false;
     }
     body.resize(body.size() - (sizeof kAnalyzersEnd - 1));
-    std::string given = AsWalkerHandsItOn(decoded.substr(part.decodedStart, part.decodedEnd - part.decodedStart));
-    given.erase(given.find_last_not_of(" \t\r\n") + 1);
-    if (body == given) {
+    if (body == GivenText(part)) {
         result.append(message, part.bodyStart, part.bodyEnd - part.bodyStart);
         return true;
     }
@@ -190,6 +188,15 @@ bool TransferDecoding::ReencodePart(const DecodedPart& part, const MessagePart& 
     }
     result += EncodeTransfer(part.encoding, body, lineEnd);
     return true;
+}
+
+// The decoded text of a part as the analyzer's scanner took it in.
+std::string TransferDecoding::GivenText(const DecodedPart& part) const
+{
+    std::string given = AsWalkerHandsItOn(
+        std::string_view(decoded).substr(part.decodedStart, part.decodedEnd - part.decodedStart));
+    given.erase(given.find_last_not_of(" \t\r\n") + 1);
+    return given;
 }
 
 void TransferDecoding::Warn(std::size_t offset, const std::string& problem)

@@ -51,6 +51,7 @@ private:
     bool WalkerCutsAsBefore();
     bool ReencodePart(const DecodedPart& part, const MessagePart& rewrittenPart, const std::string& rewritten,
                       std::string& result) const;
+    std::string GivenText(const DecodedPart& part) const;
     void Warn(std::size_t offset, const std::string& problem);
 
     const std::string& message;
