@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <initializer_list>
 #include <iostream>
 #include <new>
 #include <optional>
@@ -149,7 +150,7 @@ private:
         WarnAboutSettings(modulePaths, location.directory);
         if (!AnyAnalyzerActive(modulePaths, location.directory)) {
             log.PassedOn(input, input.size(), "inactive");
-            return Deliver(input);
+            return Deliver({input});
         }
         TerminationCleanup cleanup;
         std::unique_ptr<HostSession> session = HostSession::Open(modulePaths, location.directory, error);
@@ -160,15 +161,15 @@ private:
         return Analyse(*session);
     }
 
+    // The envelope line moves out of input, which then holds the message alone.
     int Analyse(const HostSession& session)
     {
-        std::string envelope = EnvelopeOf(input);
-        std::string withoutEnvelope;
-        const std::string& message = envelope.empty() ? input : (withoutEnvelope = input.substr(envelope.size()));
-        MessageAnalysis analysis = session.Analyze(message);
+        envelope = EnvelopeOf(input);
+        input.erase(0, envelope.size());
+        MessageAnalysis analysis = session.Analyze(input);
         ReportWarnings("standard input", analysis);
-        log.Analysed(message, input.size(), analysis);
-        return Deliver(envelope + PassedOnText(analysis, message));
+        log.Analysed(input, envelope.size() + input.size(), analysis);
+        return Deliver({envelope, PassedOnFields(analysis, input), PassedOnBody(analysis, input)});
     }
 
     // Over --max-size: the part read so far with the Skipped field, then the rest as it
@@ -195,18 +196,19 @@ private:
     int PassOn(FilterFailure failure, const std::string& reason)
     {
         std::cerr << "tagstrip filter: " << reason << "; the message goes on unchanged\n";
-        std::size_t size = input.size();
-        if (!WriteStandardOutput(input) || !CopyRestOfInput(size)) {
+        std::size_t size = envelope.size() + input.size();
+        if (!WriteOriginal() || !CopyRestOfInput(size)) {
             return Lost(std::string("cannot write the message: ") + std::strerror(errno));
         }
         log.PassedOn(input, size, std::string("passed-on:") + FailureWord(failure));
         return exitCodes ? FailureStatus(failure) : kExitOk;
     }
 
-    // Writes the result; when that fails on a file, starts again with the message as it came.
-    int Deliver(const std::string& output)
+    // Writes the result, its pieces one after the other; when that fails on a file,
+    // starts again with the message as it came.
+    int Deliver(std::initializer_list<std::string_view> output)
     {
-        if (WriteStandardOutput(output)) {
+        if (std::all_of(output.begin(), output.end(), WriteStandardOutput)) {
             return kExitOk;
         }
         std::string reason = std::string("cannot write the filtered message: ") + std::strerror(errno);
@@ -214,11 +216,13 @@ private:
             return Lost(reason);
         }
         std::cerr << "tagstrip filter: " << reason << "; writing the message unchanged instead\n";
-        if (!WriteStandardOutput(input)) {
+        if (!WriteOriginal()) {
             return Lost(std::string("cannot write the message: ") + std::strerror(errno));
         }
         return exitCodes ? FailureStatus(FilterFailure::Output) : kExitOk;
     }
+
+    bool WriteOriginal() { return WriteStandardOutput(envelope) && WriteStandardOutput(input); }
 
     // Nothing whole reached standard output: whatever the mode, the status must say so.
     int Lost(const std::string& reason)
@@ -230,7 +234,8 @@ private:
     bool exitCodes;
     MessageLog log;
     OutputStart outputStart;
-    std::string input;  // the message as it came, X-Tagstrip-* fields removed
+    std::string envelope;  // once analysis begins, the "From " line taken off the input
+    std::string input;     // the message as it came, X-Tagstrip-* fields removed
 };
 
 bool WantsExitCodes(const std::vector<std::string>& words)

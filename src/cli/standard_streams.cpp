@@ -48,20 +48,37 @@ long long CurrentOutputOffset()
     return flags >= 0 && (flags & O_APPEND) != 0 ? status.st_size : lseek(STDOUT_FILENO, 0, SEEK_CUR);
 }
 
+// What is left to read of standard input when it is a file; 0 when that is unknown.
+std::size_t FileBytesLeft()
+{
+    struct stat status;
+    if (fstat(STDIN_FILENO, &status) != 0 || !S_ISREG(status.st_mode)) {
+        return 0;
+    }
+    const off_t offset = lseek(STDIN_FILENO, 0, SEEK_CUR);
+    return offset >= 0 && offset < status.st_size ? static_cast<std::size_t>(status.st_size - offset) : 0;
+}
+
 }  // namespace
 
+// A file is read into a string of its own size, which then never grows by copying.
 InputRead ReadStandardInput(std::string& text, std::size_t limit)
 {
+    const std::size_t fileBytes = FileBytesLeft();
+    if (fileBytes > 0) {
+        text.reserve(text.size() + (limit == 0 ? fileBytes : std::min(fileBytes, limit + 1)) + 1);
+    }
     char block[kBlockSize];
     for (;;) {
         std::size_t wanted = limit == 0 ? sizeof block : std::min(sizeof block, limit + 1 - text.size());
         if (wanted == 0) {
             return InputRead::Truncated;
         }
-        if (text.capacity() - text.size() < wanted) {
+        if (text.capacity() == text.size()) {
             // Grown before reading, so that running out of memory loses no byte read.
             text.reserve(std::max(text.capacity() * 2, text.size() + wanted));
         }
+        wanted = std::min(wanted, text.capacity() - text.size());
         ssize_t count = ReadBlock(block, wanted);
         if (count <= 0) {
             return count == 0 ? InputRead::Whole : InputRead::Failed;

@@ -122,26 +122,31 @@ bool LineReader::Refill()
 
 bool LineReader::ReadLine(std::string& line)
 {
-    std::size_t searchFrom = position;
+    line.clear();
+    return AppendLine(line);
+}
+
+bool LineReader::AppendLine(std::string& text)
+{
+    const std::size_t start = text.size();
     for (;;) {
-        std::size_t end = buffer.find('\n', searchFrom);
+        const std::size_t end = buffer.find('\n', position);
+        const std::size_t taken = (end == std::string::npos ? buffer.size() : end + 1) - position;
+        text.append(buffer, position, taken);
+        position += taken;
+        bytesRead += taken;
         if (end != std::string::npos) {
-            line.assign(buffer, position, end + 1 - position);
-            position = end + 1;
-            bytesRead += line.size();
             return true;
         }
-        searchFrom = buffer.size() - position;
         if (!Refill()) {
             break;
         }
     }
-    if (position == buffer.size() || !error.empty()) {
+    if (text.size() == start || !error.empty()) {
+        bytesRead -= text.size() - start;
+        text.resize(start);
         return false;
     }
-    line.assign(buffer, position, std::string::npos);
-    position = buffer.size();
-    bytesRead += line.size();
     return true;
 }
 

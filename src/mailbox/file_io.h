@@ -23,6 +23,10 @@ public:
     void Attach(int openDescriptor);
     // False at the end of the file or on a read error (then Error() is not empty).
     bool ReadLine(std::string& line);
+    // The same, appending the line to text; a line longer than the read buffer goes
+    // into text piece by piece instead of being gathered in the buffer first. Leaves
+    // text as it was when it returns false.
+    bool AppendLine(std::string& text);
     const std::string& Error() const { return error; }
     std::uint64_t BytesRead() const { return bytesRead; }
 

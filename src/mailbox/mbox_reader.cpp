@@ -2,7 +2,7 @@
 
 namespace {
 
-bool IsBlankLine(const std::string& line)
+bool IsBlankLine(std::string_view line)
 {
     return line == "\n" || line == "\r\n";
 }
@@ -12,7 +12,7 @@ void SplitSeparator(MboxMessage& message)
 {
     std::string& text = message.text;
     std::size_t lastLineStart = text.size() < 2 ? 0 : text.find_last_of('\n', text.size() - 2) + 1;
-    if (IsBlankLine(text.substr(lastLineStart))) {
+    if (IsBlankLine(std::string_view(text).substr(lastLineStart))) {
         message.separator = text.substr(lastLineStart);
         text.erase(lastLineStart);
     }
@@ -20,7 +20,7 @@ void SplitSeparator(MboxMessage& message)
 
 }  // namespace
 
-bool IsFromLine(const std::string& line)
+bool IsFromLine(std::string_view line)
 {
     return line.compare(0, 5, "From ") == 0;
 }
@@ -60,15 +60,17 @@ bool MboxReader::Next(MboxMessage& message)
     message.separator.clear();
     hasPending = false;
     bool afterBlankLine = false;
-    std::string line;
-    while (lines.ReadLine(line)) {
+    std::size_t lineStart = 0;
+    while (lines.AppendLine(message.text)) {
+        const std::string_view line = std::string_view(message.text).substr(lineStart);
         if (afterBlankLine && IsFromLine(line)) {
-            pendingFromLine.swap(line);
+            pendingFromLine.assign(line);
+            message.text.resize(lineStart);
             hasPending = true;
             break;
         }
         afterBlankLine = IsBlankLine(line);
-        message.text += line;
+        lineStart = message.text.size();
     }
     SplitSeparator(message);
     return true;

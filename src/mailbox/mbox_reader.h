@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "mailbox/file_io.h"
 
@@ -36,6 +37,6 @@ private:
     bool hasPending = false;
 };
 
-bool IsFromLine(const std::string& line);
+bool IsFromLine(std::string_view line);
 
 #endif
