@@ -165,13 +165,13 @@ void LimitMemoryTo(std::size_t headroom)
     setrlimit(RLIMIT_AS, &capped);
 }
 
-// Room for one copy of the message but not for the next, which is made after the
-// temporary file: the analysis throws halfway, the entry point catches it.
+// Room for half the filtered text, which is made after the temporary file: the analysis
+// throws, the entry point catches it.
 void AnalyzeWithoutEnoughMemory(ModuleHarness& harness, const std::string& message)
 {
     CString text(message.data(), static_cast<int>(message.size()));
     AnalysisRecord record{&text, 0, 0, 7, CString("before\n")};
-    LimitMemoryTo(message.size() + (24 << 20));
+    LimitMemoryTo(message.size() / 2);
     const int replaced = harness.Analyze(record, 0x01);
     const bool unchanged = replaced == 0 && text.GetLength() == static_cast<int>(message.size()) &&
                            record.score == 7 && std::string(record.findings) == "before\n";

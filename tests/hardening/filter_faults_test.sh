@@ -62,7 +62,7 @@ if [ "$sanitized" = 0 ]; then
     head -c 48000000 /dev/zero | tr '\0' 'x' | fold -w 1000 | sed 's/^/<p><script>s<\/script>/'
     printf 'LAST-WORD\r\n'
   } > "$work/big.eml"
-  FILTER_OPTIONS=--max-size=0 run_filter "$work/config" "$work/tmp" "$work/big.eml" "$work/out.eml" -v 300000
+  FILTER_OPTIONS=--max-size=0 run_filter "$work/config" "$work/tmp" "$work/big.eml" "$work/out.eml" -v 110000
   status=$?
   [ "$status" = 0 ] || fail "out of memory: exit status $status"
   tail -c 100 "$work/out.eml" | grep -q "LAST-WORD" || fail "out of memory: the message lost its end"
@@ -81,7 +81,7 @@ if [ "$sanitized" = 0 ]; then
   { printf 'X-Tagstrip-Skipped: too-large\r\n'; cat "$work/huge.eml"; } | cmp -s - "$work/out.eml" \
     || fail "over the size limit: the output is not the message with X-Tagstrip-Skipped"
   # Too little memory even to hold the size limit's worth: what was read goes out, then the rest.
-  run_filter "$work/config" "$work/tmp" "$work/huge.eml" "$work/out.eml" -v 26000
+  FILTER_OPTIONS=--max-size=25000000 run_filter "$work/config" "$work/tmp" "$work/huge.eml" "$work/out.eml" -v 26000
   status=$?
   [ "$status" = 0 ] || fail "out of memory while reading: exit status $status"
   cmp -s "$work/huge.eml" "$work/out.eml" || fail "out of memory while reading: the output is not the message"
