@@ -4,7 +4,7 @@
 #include "cli/config_command.h"
 
 // Stands in for the settings window in builds without it.
-int RunConfigCommand(HostSession&, const std::vector<std::string>&)
+int RunConfigCommand(const HostSession&, const HostedAnalyzer&)
 {
     std::cerr << "tagstrip: the settings window is not built\n";
     return kExitUsage;
