@@ -21,12 +21,15 @@ struct DecodedText {
     std::vector<std::string> faults;
 };
 
+// When the codec library cannot be loaded, the text is empty and the one fault says why.
 DecodedText DecodeTransfer(TransferEncoding encoding, std::string_view encoded);
 
 // Encodes text whose line ends are CRLF: quoted-printable after RFC 2045 (lines of at
 // most 76 characters with soft breaks, "=" and trailing blanks encoded, each CRLF a hard
 // line break), base64 in lines of 76 characters. Every output line ends in lineEnd,
 // the last one included.
+// Throws std::runtime_error when the codec library cannot be loaded (a part is only
+// encoded again after it was decoded, so then it was).
 std::string EncodeTransfer(TransferEncoding encoding, const std::string& text, const char* lineEnd);
 
 #endif
