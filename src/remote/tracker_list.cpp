@@ -1,6 +1,7 @@
 #include "remote/tracker_list.h"
 
 #include <fstream>
+#include <mutex>
 #include <sstream>
 
 #include <re2/re2.h>
@@ -32,8 +33,12 @@ std::string_view PatternOfLine(std::string_view line)
 
 }  // namespace
 
+// The set is compiled when the first address is matched: a run that meets no address
+// (most messages have none) does without the compilation, its largest cost.
 struct TrackerList::Matcher {
     RE2::Set set{PatternOptions(), RE2::UNANCHORED};
+    bool wanted = false;
+    std::once_flag once;
     bool compiled = false;
 };
 
@@ -66,12 +71,14 @@ void TrackerList::AddTable(std::string_view table, const std::string& origin, st
 
 void TrackerList::Compile()
 {
-    matcher->compiled = count > 0 && matcher->set.Compile();
+    matcher->wanted = count > 0;
 }
 
 bool TrackerList::Matches(std::string_view address) const
 {
-    return matcher->compiled && matcher->set.Match(re2::StringPiece(address.data(), address.size()), nullptr);
+    Matcher& match = *matcher;
+    std::call_once(match.once, [&match] { match.compiled = match.wanted && match.set.Compile(); });
+    return match.compiled && match.set.Match(re2::StringPiece(address.data(), address.size()), nullptr);
 }
 
 std::vector<std::string> CheckOwnTrackers(const std::string& directory, std::size_t& goodPatterns)

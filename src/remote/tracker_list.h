@@ -25,7 +25,8 @@ public:
     // Adds the patterns of one table. A pattern that does not compile is left out and
     // named in problems as "origin:line: reason".
     void AddTable(std::string_view table, const std::string& origin, std::vector<std::string>& problems);
-    // Readies the list for matching; nothing can be added afterwards.
+    // Readies the list for matching (the patterns are compiled at the first match);
+    // nothing can be added afterwards.
     void Compile();
 
     bool Matches(std::string_view address) const;
