@@ -12,6 +12,43 @@ const OptionRule* FindRule(const std::vector<OptionRule>& rules, const std::stri
     return nullptr;
 }
 
+const OptionRule* FindShortRule(const std::vector<OptionRule>& rules, const std::string& word)
+{
+    if (word.size() < 2 || word[0] != '-' || word[1] == '-') {
+        return nullptr;
+    }
+    for (const OptionRule& rule : rules) {
+        if (rule.shortName != '\0' && word[1] == rule.shortName) {
+            return &rule;
+        }
+    }
+    return nullptr;
+}
+
+// "-xVALUE" or "-x VALUE" for an option with a value, "-x" alone for one without.
+bool ParseShortOption(const std::vector<std::string>& words, std::size_t& i, const OptionRule& rule,
+                      ParsedCommandLine& parsed, std::string& error)
+{
+    const std::string& word = words[i];
+    const std::string shortName = word.substr(0, 2);
+    std::vector<std::string>& values = parsed.options[rule.name];
+    if (!rule.takesValue) {
+        if (word.size() > 2) {
+            error = "option " + shortName + " takes no value";
+            return false;
+        }
+        values.push_back("");
+    } else if (word.size() > 2) {
+        values.push_back(word.substr(2));
+    } else if (i + 1 < words.size()) {
+        values.push_back(words[++i]);
+    } else {
+        error = "option " + shortName + " needs a value";
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool ParsedCommandLine::Has(const std::string& name) const
@@ -39,6 +76,12 @@ bool ParseCommandLine(const std::vector<std::string>& words, const std::vector<O
         if (word == "--") {
             parsed.arguments.insert(parsed.arguments.end(), words.begin() + i + 1, words.end());
             return true;
+        }
+        if (const OptionRule* rule = FindShortRule(rules, word)) {
+            if (!ParseShortOption(words, i, *rule, parsed, error)) {
+                return false;
+            }
+            continue;
         }
         if (word.compare(0, 2, "--") != 0) {
             parsed.arguments.push_back(word);

@@ -8,6 +8,7 @@
 struct OptionRule {
     const char* name;  // with its leading "--"
     bool takesValue;
+    char shortName = '\0';  // also given as "-x VALUE" or "-xVALUE"; none when NUL
 };
 
 // A subcommand's words after parsing: options (each with every value given, in order)
@@ -22,7 +23,9 @@ struct ParsedCommandLine {
     std::vector<std::string> Values(const std::string& name) const;
 };
 
-// Accepts "--name VALUE", "--name=VALUE" and "--" before arguments that start with "--".
+// Accepts "--name VALUE", "--name=VALUE", the short forms of options that have one, and
+// "--" before arguments that start with "-". Any other word that starts with a single "-"
+// is an argument.
 bool ParseCommandLine(const std::vector<std::string>& words, const std::vector<OptionRule>& rules,
                       ParsedCommandLine& parsed, std::string& error);
 

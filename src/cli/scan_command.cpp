@@ -1,12 +1,19 @@
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <iostream>
+#include <thread>
 #include <unistd.h>
 
 #include "cli/command.h"
 #include "cli/diagnostics.h"
+#include "cli/ordered_pipeline.h"
 #include "host/findings.h"
 #include "mailbox/mbox_rewrite.h"
 #include "cli/progress_bar.h"
+#include "cli/scan_job.h"
 #include "mailbox/scan_items.h"
 #include "cli/scan_summary.h"
 #include "cli/scan_write_back.h"
@@ -16,7 +23,7 @@
 namespace {
 
 const char kHelp[] =
-    "Usage: tagstrip scan [--json] [--rewrite [--backup] [--lock-wait SECONDS]] PATH...\n"
+    "Usage: tagstrip scan [-j N] [--json] [--rewrite [--backup] [--lock-wait SECONDS]] PATH...\n"
     "Analyses every message of each mailbox and prints a summary table. A PATH is\n"
     "  - a file: an mbox (messages start at \"From \" lines; \">From \" quoting is kept);\n"
     "  - a Maildir (a directory with cur/ and new/): every message in cur/ and new/;\n"
@@ -27,6 +34,8 @@ const char kHelp[] =
     "counts the quoted-printable and base64 HTML parts analysed decoded, \"Decoding\n"
     "found\" the messages in which they show a category that the message as it stands\n"
     "does not (--raw analyses as it stands).\n"
+    "  -j, --jobs N  analyse on N threads (default: one per core); the output, and what\n"
+    "             --rewrite writes, are the same whatever N is\n"
     "  --json     print one JSON object per message and one for the summary, one per line\n"
     "  --rewrite  write the rewritten messages back: message files and Maildir messages\n"
     "             are replaced by write-new-then-rename (a Maildir name's S= and W= sizes\n"
@@ -43,6 +52,11 @@ const char kHelp[] =
 
 using Clock = std::chrono::steady_clock;
 
+// The queue between the reader and the analysis holds at most this much per thread.
+constexpr std::size_t kQueuedMessagesPerThread = 8;
+constexpr std::size_t kQueuedBytesPerThread = 8u << 20;
+constexpr unsigned kMostThreads = 256;
+
 std::vector<std::string> FoundOrRemoved(const bool (&marks)[CategoryCount])
 {
     std::vector<std::string> names;
@@ -54,14 +68,41 @@ std::vector<std::string> FoundOrRemoved(const bool (&marks)[CategoryCount])
     return names;
 }
 
+// -j / --jobs: a whole number from 1 to kMostThreads; by default the number of cores.
+bool ThreadCount(const ParsedCommandLine& commandLine, unsigned& threads)
+{
+    if (!commandLine.Has("--jobs")) {
+        threads = std::max(1u, std::thread::hardware_concurrency());
+        return true;
+    }
+    const std::string value = commandLine.Value("--jobs");
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long number = std::strtoul(value.c_str(), &end, 10);
+    if (value.empty() || !std::isdigit(static_cast<unsigned char>(value[0])) || *end != '\0' || errno != 0 ||
+        number < 1 || number > kMostThreads) {
+        return false;
+    }
+    threads = static_cast<unsigned>(number);
+    return true;
+}
+
+// Reads the messages in mailbox order and queues them for analysis on the session's
+// threads; reports each analysed message, and writes it back, in that same order, on
+// this one thread. Mailboxes are read and written only here, so an mbox's lock and
+// journal work as they would without threads.
 class Scan {
 public:
-    Scan(const HostSession& session, const ParsedCommandLine& commandLine, std::uint64_t totalBytes)
+    Scan(const HostSession& session, const ParsedCommandLine& commandLine, unsigned threads,
+         std::uint64_t totalBytes)
         : session(session),
           json(commandLine.Has("--json")),
           rewrite(commandLine.Has("--rewrite")),
           writeBack(commandLine),
-          progress(std::cerr, totalBytes, isatty(STDERR_FILENO) != 0)
+          progress(std::cerr, totalBytes, isatty(STDERR_FILENO) != 0),
+          queue({threads, threads * kQueuedMessagesPerThread, threads * kQueuedBytesPerThread},
+                [this](ScanJob& job) { job.Analyze(this->session); },
+                [this](ScanJob& job) { Report(job); })
     {
     }
 
@@ -72,22 +113,15 @@ public:
         }
         for (const ScanItem& item : items) {
             if (StopSignals::Requested() != 0) {
-                std::cerr << "tagstrip: stopped by " << StopSignals::Name(StopSignals::Requested()) << '\n';
+                queue.Discard();
+                ReportStop();
                 return;
             }
             Item(item);
         }
-    }
-
-    void Item(const ScanItem& item)
-    {
-        if (item.kind == ScanItem::Mbox) {
-            Mbox(item);
-        } else {
-            MessageFile(item);
+        if (!FinishQueued()) {
+            ReportStop();
         }
-        bytesDone += item.size;
-        progress.Update(summary.Messages(), bytesDone);
     }
 
     void Failure(const std::string& source, const std::string& problem)
@@ -114,42 +148,90 @@ public:
     }
 
 private:
-    MessageAnalysis Analyze(const std::string& source, int index, const std::string& message)
+    void Item(const ScanItem& item)
     {
-        MessageAnalysis analysis = session.Analyze(message);
-        ReportWarnings(index == 0 ? source : source + ", message " + std::to_string(index), analysis);
-        const bool foundOnlyDecoded = FoundOnlyDecoded(message, analysis);
-        summary.Add(analysis, foundOnlyDecoded);
-        if (json) {
-            PrintJson(source, index, analysis, foundOnlyDecoded);
-        }
-        return analysis;
-    }
-
-    // Whether decoding found a category that the message as it stands does not show;
-    // asked only of the few messages with decoded parts and findings.
-    bool FoundOnlyDecoded(const std::string& message, const MessageAnalysis& analysis) const
-    {
-        if (analysis.decodedParts == 0 || analysis.findings.empty()) {
-            return false;
-        }
-        const CategoryMarks decoded = MarksFromFindings(analysis.findings);
-        const CategoryMarks raw = MarksFromFindings(session.AnalyzeAsItStands(message).findings);
-        for (int category = 0; category < CategoryCount; ++category) {
-            if (decoded.found[category] && !raw.found[category]) {
-                return true;
+        if (item.kind == ScanItem::Mbox) {
+            if (!FinishQueued()) {
+                return;
             }
+            Mbox(item);
+            bytesDone += item.size;
+            progress.Update(summary.Messages(), bytesDone);
+        } else {
+            ScanJob job = ScanJob::ForFile(item);
+            const std::size_t bytes = job.Bytes();
+            queue.Submit(std::move(job), bytes);
         }
-        return false;
     }
 
-    void PrintJson(const std::string& source, int index, const MessageAnalysis& analysis, bool foundOnlyDecoded)
+    static void ReportStop()
     {
+        std::cerr << "tagstrip: stopped by " << StopSignals::Name(StopSignals::Requested()) << '\n';
+    }
+
+    // Hands back every queued message, unless a stop signal comes first: then the rest
+    // is dropped, unreported and unwritten, and the answer is false when there was any.
+    bool FinishQueued()
+    {
+        while (StopSignals::Requested() == 0 && queue.HandBackOldest()) {
+        }
+        return queue.Discard() == 0;
+    }
+
+    // An analysed message, in mailbox order.
+    void Report(ScanJob& job)
+    {
+        if (job.file != nullptr) {
+            ReportFile(job);
+            bytesDone += job.file->size;
+        } else if (!mboxGivenUp) {
+            ReportMboxMessage(job);
+        }
+        progress.Update(summary.Messages(), bytesDone + job.mboxBytesRead);
+    }
+
+    void ReportAnalysis(const ScanJob& job)
+    {
+        ReportWarnings(job.Where(), job.analysis);
+        summary.Add(job.analysis, job.foundOnlyDecoded);
+        if (json) {
+            PrintJson(job);
+        }
+    }
+
+    void ReportFile(const ScanJob& job)
+    {
+        if (!job.readError.empty()) {
+            Failure(job.source, job.readError);
+            return;
+        }
+        ReportAnalysis(job);
+        std::string error;
+        if (rewrite && job.analysis.rewritten && !writeBack.MessageFile(*job.file, job.analysis.rewrittenText, error)) {
+            Failure(job.source, error);
+        }
+    }
+
+    // Once a write into the mbox fails, the mbox is given up: the rest of its messages
+    // are neither reported nor written.
+    void ReportMboxMessage(const ScanJob& job)
+    {
+        ReportAnalysis(job);
+        std::string error;
+        if (rewrite && !mboxRewrite->Write(job.message, job.analysis, error)) {
+            Failure(job.source, error + "; the mailbox is left as it was");
+            mboxGivenUp = true;
+        }
+    }
+
+    void PrintJson(const ScanJob& job)
+    {
+        const MessageAnalysis& analysis = job.analysis;
         CategoryMarks marks = MarksFromFindings(analysis.findings);
         JsonObject line;
-        line.AddString("type", "message").AddString("source", source);
-        if (index != 0) {
-            line.AddInteger("index", index);
+        line.AddString("type", "message").AddString("source", job.source);
+        if (job.index != 0) {
+            line.AddInteger("index", job.index);
         }
         line.AddBool("html", analysis.html)
             .AddBool("inactive", analysis.inactive)
@@ -157,25 +239,11 @@ private:
             .AddBool("rewritten", analysis.rewritten)
             .AddInteger("score", analysis.score)
             .AddInteger("decodedParts", analysis.decodedParts)
-            .AddBool("foundOnlyDecoded", foundOnlyDecoded)
+            .AddBool("foundOnlyDecoded", job.foundOnlyDecoded)
             .AddStrings("found", FoundOrRemoved(marks.found))
             .AddStrings("removed", FoundOrRemoved(marks.removed))
             .AddStrings("findings", FindingsLines(analysis.findings));
         std::cout << line.Text() << '\n';
-    }
-
-    void MessageFile(const ScanItem& item)
-    {
-        std::string message;
-        std::string error;
-        if (!ReadWholeFile(item.path, message, error)) {
-            Failure(item.path, error);
-            return;
-        }
-        MessageAnalysis analysis = Analyze(item.path, 0, message);
-        if (rewrite && analysis.rewritten && !writeBack.MessageFile(item, analysis.rewrittenText, error)) {
-            Failure(item.path, error);
-        }
     }
 
     void Mbox(const ScanItem& item)
@@ -190,14 +258,18 @@ private:
             Failure(item.path, error);
             return;
         }
+        mboxRewrite = &rewritten;
+        mboxGivenUp = false;
         MboxMessage message;
-        for (int index = 1; StopSignals::Requested() == 0 && reader.Next(message); ++index) {
-            MessageAnalysis analysis = Analyze(item.path, index, message.text);
-            if (rewrite && !rewritten.Write(message, analysis, error)) {
-                Failure(item.path, error + "; the mailbox is left as it was");
-                return;
-            }
-            progress.Update(summary.Messages(), bytesDone + reader.BytesRead());
+        for (int index = 1; StopSignals::Requested() == 0 && !mboxGivenUp && reader.Next(message); ++index) {
+            ScanJob job = ScanJob::ForMboxMessage(item.path, index, std::move(message), reader.BytesRead());
+            const std::size_t bytes = job.Bytes();
+            queue.Submit(std::move(job), bytes);
+        }
+        FinishQueued();
+        mboxRewrite = nullptr;
+        if (mboxGivenUp) {
+            return;
         }
         if (StopSignals::Requested() != 0) {
             Failure(item.path, std::string("stopped by ") + StopSignals::Name(StopSignals::Requested()) +
@@ -217,12 +289,22 @@ private:
     ScanSummary summary;
     Clock::time_point start = Clock::now();
     std::uint64_t bytesDone = 0;
+    MboxRewrite* mboxRewrite = nullptr;  // of the mbox being scanned
+    bool mboxGivenUp = false;
+    OrderedPipeline<ScanJob> queue;      // last: its threads go before what they use
 };
 
 int RunScan(const ParsedCommandLine& commandLine)
 {
     if (commandLine.arguments.empty()) {
         std::cerr << kHelp;
+        return kExitUsage;
+    }
+    unsigned threads = 1;
+    if (!ThreadCount(commandLine, threads)) {
+        std::cerr << "tagstrip scan: -j/--jobs takes a whole number from 1 to " << kMostThreads << ", not \""
+                  << commandLine.Value("--jobs") << "\"\n"
+                  << "Run 'tagstrip scan --help' for its options.\n";
         return kExitUsage;
     }
     std::unique_ptr<HostSession> session = OpenSession(commandLine);
@@ -241,7 +323,7 @@ int RunScan(const ParsedCommandLine& commandLine)
     for (const ScanItem& item : items) {
         totalBytes += item.size;
     }
-    Scan scan(*session, commandLine, totalBytes);
+    Scan scan(*session, commandLine, threads, totalBytes);
     for (const auto& [path, error] : listingErrors) {
         scan.Failure(path, error);
     }
@@ -255,6 +337,6 @@ const Command kScanCommand = {
     "scan",
     "analyse whole mailboxes (mbox, Maildir, directory) and summarise",
     kHelp,
-    {{"--json", false}, {"--rewrite", false}, {"--backup", false}, {"--lock-wait", true}},
+    {{"--jobs", true, 'j'}, {"--json", false}, {"--rewrite", false}, {"--backup", false}, {"--lock-wait", true}},
     RunScan,
 };
