@@ -17,7 +17,7 @@
 // submission and hand-back are bounded in number and in bytes, so a reader that submits
 // as it reads never holds more than that in memory; an item larger than the byte bound
 // goes through alone. Work that throws has its exception rethrown where the item would
-// have been handed back.
+// have been handed back; a Submit that rethrows it has not queued its own item.
 //
 // With one worker no thread is started: Submit works on the item and hands it back at
 // once, on the caller's thread.
