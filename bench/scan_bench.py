@@ -6,11 +6,12 @@ median: seconds, MB/s, peak RSS, and the ratio of tagstrip's speed to the peer's
     bench/scan_bench.py [--tagstrip build/tagstrip] [--rounds 3] [--jobs N ...] [--mbox PATH]
 
 The mailbox is made by bench/make_bench_mbox.py when PATH does not exist. Every category
-is removed (Flags 255, and 15 for the Remote analyzer). "tagstrip scan" runs both
-analyzers, as installed; "Tagstrip alone" only the first, so the difference is what the
-Remote analyzer costs. With --jobs, tagstrip also runs with `scan -j N` for each N.
+is removed (Flags 255, and 15 for the Remote analyzer). "tagstrip scan -j 1" runs both
+analyzers, as installed, on one thread; "Tagstrip alone" only the first, so the
+difference is what the Remote analyzer costs. tagstrip also runs with `scan -j N` for
+each N of --jobs (default: the number of cores), and the speed-up over -j 1 is printed.
 CPU time (user + system) is printed beside the wall-clock time: on a busy machine it is
-the steadier figure.
+the steadier figure; the load average before the first round is printed too.
 """
 import argparse
 import os
@@ -41,7 +42,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--tagstrip", default=os.path.join(HERE, "..", "build", "tagstrip"))
     parser.add_argument("--rounds", type=int, default=3)
-    parser.add_argument("--jobs", type=int, nargs="*", default=[])
+    parser.add_argument("--jobs", type=int, nargs="*", default=[os.cpu_count() or 1])
     parser.add_argument("--mbox", default=os.path.join(tempfile.gettempdir(), "tagstrip-bench.mbox"))
     parser.add_argument("--python", default="/usr/bin/python3", help="a Python with lxml")
     arguments = parser.parse_args()
@@ -56,16 +57,19 @@ def main():
         ini.write("[Settings]\nFlags=15\n")
     tagstrip_module = os.path.join(os.path.dirname(arguments.tagstrip), "Tagstrip.Analyzer")
 
-    systems = [("tagstrip scan", [arguments.tagstrip, "scan", "--config-dir", config, arguments.mbox]),
-               ("Tagstrip alone", [arguments.tagstrip, "scan", "--config-dir", config, "--module", tagstrip_module,
-                                   arguments.mbox])]
+    one_thread = "tagstrip scan -j 1"
+    systems = [(one_thread, [arguments.tagstrip, "scan", "-j", "1", "--config-dir", config, arguments.mbox]),
+               ("Tagstrip alone", [arguments.tagstrip, "scan", "-j", "1", "--config-dir", config,
+                                   "--module", tagstrip_module, arguments.mbox])]
     for jobs in arguments.jobs:
-        systems.append(("tagstrip scan -j %d" % jobs,
-                        [arguments.tagstrip, "scan", "-j", str(jobs), "--config-dir", config, arguments.mbox]))
+        if jobs != 1:
+            systems.append(("tagstrip scan -j %d" % jobs,
+                            [arguments.tagstrip, "scan", "-j", str(jobs), "--config-dir", config, arguments.mbox]))
     peer = ("python lxml", [arguments.python, os.path.join(HERE, "lxml_peer.py"), arguments.mbox])
     systems.append(peer)
 
-    print("mailbox: %s, %.1f MB" % (arguments.mbox, megabytes))
+    print("mailbox: %s, %.1f MB; %d cores; load average %.2f %.2f %.2f"
+          % ((arguments.mbox, megabytes, os.cpu_count() or 1) + os.getloadavg()))
     print("%-20s %5s %8s %8s %8s %8s %9s %8s" % ("system", "round", "wall s", "cpu s", "MB/s", "cpu MB/s",
                                                  "RSS MiB", "x peer"))
     results = {name: [] for name, _ in systems}
@@ -84,6 +88,12 @@ def main():
         cpu = statistics.median(cpus)
         print("%-20s %5s %8.3f %8.3f %8.1f %8.1f %9.1f %8.2f"
               % (name, "", wall, cpu, megabytes / wall, megabytes / cpu, max(rsses), statistics.median(ratios)))
+    print("speed-up over -j 1 (median of the paired ratios; wall, and CPU time spent):")
+    for name, _ in systems:
+        if name.startswith("tagstrip scan -j ") and name != one_thread:
+            speedups = [one[0] / many[0] for one, many in zip(results[one_thread], results[name])]
+            cpu_ratio = statistics.median(many[1] / one[1] for one, many in zip(results[one_thread], results[name]))
+            print("%-20s %8.2fx wall, %.2fx the CPU time" % (name, statistics.median(speedups), cpu_ratio))
 
 
 if __name__ == "__main__":

@@ -29,6 +29,8 @@ cases=(
   "|--help --version check config filter scan settings "
   "s|scan settings "
   "scan --r|--raw --rewrite "
+  "scan --j|--jobs --json "
+  "scan -j |$(seq 1 "$(nproc)" | sort | tr '\n' ' ')"
   "filter --m|--max-size --module "
   "check --n|--no-backup "
   "settings --set Points|PointsExternalRefs= PointsFormatting= PointsImagesExt= PointsImagesInt= PointsLinks= PointsReadReceipts= PointsScript= PointsWebBugs= "
