@@ -33,6 +33,11 @@ std::size_t FindNonSpace(std::string_view text, std::size_t from)
     return kNone;
 }
 
+bool IsCapital(char character)
+{
+    return character >= 'A' && character <= 'Z';
+}
+
 bool EndsName(char character)
 {
     return character == '=' || IsHtmlSpace(character);
@@ -53,6 +58,7 @@ bool ByName(const Attribute& attribute, std::string_view name)
 // Raw text runs from "<" to ">" inclusive. The name starts at the first non-blank after
 // "<" and ends at the next blank; without a blank it is everything between the brackets,
 // which keeps a leading blank or a trailing "/" and so misses the tag table on purpose.
+// Most names are written in lower case and stay where they stand in the raw text.
 void Tag::Parse(std::string_view raw)
 {
     Clear();
@@ -61,14 +67,19 @@ void Tag::Parse(std::string_view raw)
         name = "ERROR";
         return;
     }
-    const std::size_t nameEnd = FindSpace(raw, nameStart);
-    if (nameEnd == kNone) {
-        name.assign(raw.substr(1, raw.size() - 2));
-    } else {
-        name.assign(raw.substr(nameStart, nameEnd - nameStart));
+    bool capitals = false;
+    std::size_t nameEnd = nameStart;
+    while (nameEnd < raw.size() && !IsHtmlSpace(raw[nameEnd])) {
+        capitals |= IsCapital(raw[nameEnd]);
+        ++nameEnd;
+    }
+    const bool blankAfterName = nameEnd < raw.size();
+    const std::string_view written =
+        blankAfterName ? raw.substr(nameStart, nameEnd - nameStart) : raw.substr(1, raw.size() - 2);
+    name = capitals ? LowerCased(written) : written;
+    if (blankAfterName) {
         ParseRest(raw, nameEnd);
     }
-    ToLower(name);
     code = LookUpTag(name);
 }
 
@@ -80,7 +91,7 @@ bool Tag::IsScriptOrStyle() const
 
 void Tag::Clear()
 {
-    name.clear();
+    name = std::string_view();
     attributeText = std::string_view();
     attributes.clear();
     attributeNames.clear();
@@ -102,6 +113,13 @@ const Attribute* Tag::FindAttribute(std::string_view attributeName) const
     const std::vector<Attribute>& attributes = Attributes();
     const auto found = std::lower_bound(attributes.begin(), attributes.end(), attributeName, ByName);
     return found != attributes.end() && found->name == attributeName ? &*found : nullptr;
+}
+
+std::string_view Tag::LowerCased(std::string_view writtenName)
+{
+    loweredName.assign(writtenName);
+    ToLower(loweredName);
+    return loweredName;
 }
 
 // A comment whose opener is followed by whitespace keeps its whole text, to be written

@@ -20,8 +20,9 @@ struct Attribute {
 
 // One parsed tag or comment: lower-cased name (an end tag keeps its "/"), the raw
 // attribute text, the attributes in byte order of their lower-cased names (one per name,
-// the later value winning) and the tag table code of the name. The attribute text and
-// values point into the raw text, which must outlive the parsed tag.
+// the later value winning) and the tag table code of the name. The name, the attribute
+// text and the values point into the raw text, which must outlive the parsed tag; only a
+// name written with capitals is lower-cased into the tag's own store.
 //
 // Most tags are dropped or kept without a look at their attributes, so the attribute
 // text is parsed only when the attributes are first asked for.
@@ -35,11 +36,12 @@ public:
     // The attribute of that exact lower-case name, or null.
     const Attribute* FindAttribute(std::string_view attributeName) const;
 
-    std::string name;
+    std::string_view name;
     std::string_view attributeText;
     TagCode code = 0;
 
 private:
+    std::string_view LowerCased(std::string_view writtenName);
     void ParseRest(std::string_view raw, std::size_t nameEnd);
     void ParseAttributes() const;
     void AddAttribute(std::string_view rawName, std::string_view value) const;
@@ -50,6 +52,7 @@ private:
     mutable std::vector<Attribute> attributes;
     // The lower-cased attribute names; reserved before parsing so that it never moves.
     mutable std::string attributeNames;
+    std::string loweredName;
 };
 
 // Writes a tag in the normalised form: "<name attr="value" flag>"; a comment whose opener

@@ -1,8 +1,6 @@
 #include "html/tag_table.h"
 
-#include <array>
 #include <cstddef>
-#include <cstring>
 
 namespace {
 
@@ -12,7 +10,7 @@ struct TagRow {
 };
 
 // Every known element in its start and end form; the comment has no end form.
-const TagRow kTagRows[] = {
+constexpr TagRow kTagRows[] = {
     {"a", CodeA},
     {"/a", CodeA},
     {"applet", CodeApplet},
@@ -59,47 +57,61 @@ const TagRow kTagRows[] = {
 };
 
 // Every known name is at most seven bytes long: its bytes and its length pack into one
-// number, which a small open-addressing table, built once, maps to the code.
+// number. A multiplier chosen for these names sends each to a slot of its own, so a
+// lookup reads one slot. The table is a constant, built by the compiler.
 constexpr std::size_t kLongestName = 7;
 constexpr std::size_t kSlotBits = 7;
 constexpr std::size_t kSlotCount = std::size_t(1) << kSlotBits;
+constexpr std::uint64_t kMultiplier = 0x1ebe5459ba00f6a3ull;
 
-std::uint64_t PackedName(std::string_view name)
+constexpr std::uint64_t ByteAt(std::string_view name, std::size_t index)
 {
-    std::uint64_t packed = 0;
-    std::memcpy(&packed, name.data(), name.size());
-    return packed | (static_cast<std::uint64_t>(name.size()) << 56);
+    return static_cast<std::uint64_t>(static_cast<unsigned char>(name[index])) << (8 * index);
 }
 
-std::size_t SlotOf(std::uint64_t packed)
+constexpr std::uint64_t FourBytesAt(std::string_view name, std::size_t index)
 {
-    return static_cast<std::size_t>((packed * 0x9E3779B97F4A7C15ull) >> (64 - kSlotBits));
+    return ByteAt(name, index) | ByteAt(name, index + 1) | ByteAt(name, index + 2) | ByteAt(name, index + 3);
 }
 
-struct Slot {
-    std::uint64_t name = 0;  // 0: empty, as no packed name is 0
-    TagCode code = 0;
+// Byte i of the name goes to bits 8i to 8i+7. Two overlapping reads cover every length
+// without a loop: where they overlap they put the same byte in the same place.
+constexpr std::uint64_t PackedName(std::string_view name)
+{
+    const std::size_t size = name.size();
+    const std::uint64_t length = static_cast<std::uint64_t>(size) << 56;
+    if (size >= 4) {
+        return length | FourBytesAt(name, 0) | FourBytesAt(name, size - 4);
+    }
+    return length | ByteAt(name, 0) | ByteAt(name, size / 2) | ByteAt(name, size - 1);
+}
+
+constexpr std::size_t SlotOf(std::uint64_t packed)
+{
+    return static_cast<std::size_t>((packed * kMultiplier) >> (64 - kSlotBits));
+}
+
+struct SlotTable {
+    std::uint64_t names[kSlotCount] = {};  // 0: empty, as no packed name is 0
+    TagCode codes[kSlotCount] = {};
+    bool oneNamePerSlot = true;
 };
 
-typedef std::array<Slot, kSlotCount> SlotTable;
-
-const SlotTable& GetSlotTable()
+constexpr SlotTable BuildSlotTable()
 {
-    // A function-local static is built exactly once, even when two threads arrive together.
-    static const SlotTable table = [] {
-        SlotTable slots;
-        for (const TagRow& row : kTagRows) {
-            const std::uint64_t packed = PackedName(row.name);
-            std::size_t slot = SlotOf(packed);
-            while (slots[slot].name != 0) {
-                slot = (slot + 1) % kSlotCount;
-            }
-            slots[slot] = {packed, row.code};
-        }
-        return slots;
-    }();
+    SlotTable table;
+    for (const TagRow& row : kTagRows) {
+        const std::uint64_t packed = PackedName(row.name);
+        const std::size_t slot = SlotOf(packed);
+        table.oneNamePerSlot = table.oneNamePerSlot && table.names[slot] == 0;
+        table.names[slot] = packed;
+        table.codes[slot] = row.code;
+    }
     return table;
 }
+
+constexpr SlotTable kSlotTable = BuildSlotTable();
+static_assert(kSlotTable.oneNamePerSlot, "two tag names share a slot: choose another multiplier");
 
 }  // namespace
 
@@ -108,12 +120,7 @@ TagCode LookUpTag(std::string_view name)
     if (name.empty() || name.size() > kLongestName) {
         return 0;
     }
-    const SlotTable& slots = GetSlotTable();
     const std::uint64_t packed = PackedName(name);
-    for (std::size_t slot = SlotOf(packed); slots[slot].name != 0; slot = (slot + 1) % kSlotCount) {
-        if (slots[slot].name == packed) {
-            return slots[slot].code;
-        }
-    }
-    return 0;
+    const std::size_t slot = SlotOf(packed);
+    return kSlotTable.names[slot] == packed ? kSlotTable.codes[slot] : 0;
 }

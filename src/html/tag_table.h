@@ -33,7 +33,7 @@ enum : TagCode {
 };
 
 // The code of an already lower-cased name, exactly as written; 0 when the table does not
-// hold it. The table is built on first use, safe when two threads race to it.
+// hold it. The table is a constant: any thread may look names up at any time.
 TagCode LookUpTag(std::string_view name);
 
 #endif

@@ -203,7 +203,7 @@ struct Element {
 
 Element ElementOf(const Tag& tag)
 {
-    Element element{tag.name, {}, false};
+    Element element{std::string(tag.name), {}, false};
     const std::vector<Attribute>& attributes = tag.Attributes();
     for (const Attribute& attribute : attributes) {
         element.repeatsAName |= attribute.position >= attributes.size();

@@ -18,7 +18,7 @@ public:
         static const char* const kKindNames[] = {"tag ", "text ", "content "};
         std::string line = kKindNames[token.kind - KindTag] + std::string(token.text);
         if (token.kind == KindTag) {
-            line += " => " + token.tag.name + "#" + std::to_string(token.tag.code);
+            line += " => " + std::string(token.tag.name) + "#" + std::to_string(token.tag.code);
             for (const Attribute& attribute : token.tag.Attributes()) {
                 line += " [" + std::string(attribute.name) + "=" + std::string(attribute.value) + "]";
             }
