@@ -1,7 +1,7 @@
 #include <cstdint>
-#include <cstdio>
 
 #include "analysis/filter_engine.h"
+#include "common/findings_line.h"
 #include "plugin/analyzer_instance.h"
 #include "plugin/current_instance.h"
 
@@ -10,7 +10,7 @@ namespace {
 void AppendFindingsLine(CString* findings, int number, const char* text)
 {
     char line[128];
-    std::snprintf(line, sizeof line, "%8d %s - '%s'\n", number, kAnalyzerName, text);
+    FormatFindingsLine(line, sizeof line, number, kAnalyzerName, text);
     *findings += line;
 }
 

@@ -1,10 +1,10 @@
 #include "remote/remote_analysis.h"
 
-#include <cstdio>
 #include <cstring>
 #include <ostream>
 
 #include "common/find_no_case.h"
+#include "common/findings_line.h"
 #include "common/output_buffer.h"
 #include "mime/mime_walker.h"
 #include "remote/remote_filter.h"
@@ -15,7 +15,7 @@ namespace {
 void AppendFindingsLine(CString& findings, int number, const char* text)
 {
     char line[256];
-    std::snprintf(line, sizeof line, "%8d %s - '%s'\n", number, kRemoteAnalyzerName, text);
+    FormatFindingsLine(line, sizeof line, number, kRemoteAnalyzerName, text);
     findings += line;
 }
 
