@@ -8,7 +8,8 @@
 bool AnalyzeMessage(AnalysisRecord& record)
 {
     if (record.messageText == nullptr || CurrentInstance() == nullptr ||
-        FindNoCase(*record.messageText, "text/html") == nullptr) {
+        FindNoCaseUpToNul(std::string_view(*record.messageText, static_cast<std::size_t>(record.messageText->GetLength())),
+                          "text/html") == nullptr) {
         return false;
     }
     FilterEngine engine;

@@ -32,9 +32,9 @@ bool EqualNoCase(const char* left, const char* right, std::size_t count)
 
 // Where character, or its other letter case, first stands in [from, to); to if nowhere.
 // The two searches go forward independently, each remembering its own next hit.
-class FirstLetterSearch {
+class CaseBlindCharacterSearch {
 public:
-    FirstLetterSearch(char character, const char* to) : lower(FoldLetter(character)), upper(OtherCase(lower)), to(to) {}
+    CaseBlindCharacterSearch(char character, const char* to) : lower(FoldLetter(character)), upper(OtherCase(lower)), to(to) {}
 
     const char* Next(const char* from)
     {
@@ -60,13 +60,46 @@ private:
     const char* nextUpper = nullptr;
 };
 
+// Where the searches for candidates look: the pattern's first character that is not a
+// letter, as it has one case only and is rarer in mail than letters; else its first.
+std::size_t AnchorOf(const char* pattern, std::size_t patternLength)
+{
+    for (std::size_t index = 0; index < patternLength; ++index) {
+        if (OtherCase(pattern[index]) == pattern[index]) {
+            return index;
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
-// Candidates are the places of the pattern's first character in either case, found with
-// memchr; only there is the rest compared, as _strnicmp would.
+// Candidates are the places of one character of the pattern (the anchor) in either case,
+// found with memchr; only there is the whole pattern compared, as _strnicmp would. The
+// anchors are met in order, and so are the candidates: the first that matches is the
+// first match.
 const char* FindNoCase(const char* text, const char* pattern)
 {
     return text == nullptr ? nullptr : FindNoCase(std::string_view(text, std::strlen(text)), pattern);
+}
+
+// A match in the whole text is the first one of the C string unless a NUL comes before
+// it; one at the very start must also leave the C string longer than the pattern.
+const char* FindNoCaseUpToNul(std::string_view text, const char* pattern)
+{
+    const char* match = FindNoCase(text, pattern);
+    if (match == nullptr) {
+        return nullptr;
+    }
+    const std::size_t position = static_cast<std::size_t>(match - text.data());
+    if (std::memchr(text.data(), '\0', position) != nullptr) {
+        return nullptr;
+    }
+    const std::size_t patternEnd = std::strlen(pattern);
+    if (position == 0 && (patternEnd == text.size() || text[patternEnd] == '\0')) {
+        return nullptr;
+    }
+    return match;
 }
 
 const char* FindNoCase(std::string_view textView, const char* pattern)
@@ -80,11 +113,12 @@ const char* FindNoCase(std::string_view textView, const char* pattern)
     if (patternLength >= textLength) {
         return nullptr;
     }
-    const char* lastStart = text + (textLength - patternLength);
-    FirstLetterSearch search(pattern[0], lastStart + 1);
-    for (const char* candidate = search.Next(text); candidate <= lastStart; candidate = search.Next(candidate + 1)) {
-        if (EqualNoCase(candidate + 1, pattern + 1, patternLength - 1)) {
-            return candidate;
+    const std::size_t anchor = AnchorOf(pattern, patternLength);
+    const char* lastAnchor = text + (textLength - patternLength) + anchor;
+    CaseBlindCharacterSearch search(pattern[anchor], lastAnchor + 1);
+    for (const char* hit = search.Next(text + anchor); hit <= lastAnchor; hit = search.Next(hit + 1)) {
+        if (EqualNoCase(hit - anchor, pattern, patternLength)) {
+            return hit - anchor;
         }
     }
     return nullptr;

@@ -11,4 +11,9 @@ const char* FindNoCase(const char* text, const char* pattern);
 // The same over a text that holds no NUL (see UpToNul), its length known.
 const char* FindNoCase(std::string_view text, const char* pattern);
 
+// The same as FindNoCase over the C string at text.data(), for a text whose length is
+// known and which may hold a NUL: a NUL is looked for only before a match, so a match
+// near the start costs no pass over the whole text.
+const char* FindNoCaseUpToNul(std::string_view text, const char* pattern);
+
 #endif

@@ -90,5 +90,5 @@ std::string InLineEndsOf(const std::string& message, const CString& text)
 
 bool LooksLikeHtml(const std::string& message)
 {
-    return FindNoCase(message.c_str(), "text/html") != nullptr;
+    return FindNoCaseUpToNul(message, "text/html") != nullptr;
 }

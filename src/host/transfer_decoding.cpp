@@ -37,8 +37,7 @@ bool NamesDecodedEncoding(const std::string& value, TransferEncoding& encoding)
 bool MayHoldEncodedHtml(const std::string& message)
 {
     return message.find('\0') == std::string::npos && LooksLikeHtml(message) &&
-           (FindNoCase(message.c_str(), "base64") != nullptr ||
-            FindNoCase(message.c_str(), "quoted-printable") != nullptr);
+           (FindNoCaseUpToNul(message, "base64") != nullptr || FindNoCaseUpToNul(message, "quoted-printable") != nullptr);
 }
 
 std::size_t LineNumberAt(const std::string& text, std::size_t offset)

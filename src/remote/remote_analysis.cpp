@@ -55,7 +55,7 @@ void ReplaceText(CString& text, std::string_view filtered)
 bool AnalyzeRemote(const RemoteInstance& instance, AnalysisRecord& record)
 {
     const CString& text = *record.messageText;
-    if (FindNoCase(text, "text/html") == nullptr) {
+    if (FindNoCaseUpToNul(std::string_view(text, static_cast<std::size_t>(text.GetLength())), "text/html") == nullptr) {
         return false;
     }
     const std::shared_ptr<const TrackerList> trackers = instance.Trackers();
