@@ -1,8 +1,8 @@
 #include "remote/remote_filter.h"
 
 #include <cctype>
-#include <cstring>
 #include <map>
+#include <string_view>
 
 #include "remote/character_references.h"
 #include "remote/css_loads.h"
@@ -23,9 +23,10 @@ enum LoadAction {
     DropAttribute  // the element stays, with its content
 };
 
-// What a browser fetches without a click, element by element ("*": any element).
+// What a browser fetches without a click, element by element ("*": any element). Every
+// element meets every rule, so the names are compared with their lengths known.
 struct FetchRule {
-    const char* element;
+    std::string_view element;
     const char* attribute;
     AddressForm form;
     LoadAction action;
@@ -48,13 +49,13 @@ const FetchRule kFetchRules[] = {
     {"feimage", "xlink:href", FormSingle, DropAttribute}, {"*", "background", FormSingle, DropAttribute},
 };
 
-const char* const kImageElements[] = {"img", "image", "input"};
-const char* const kLinkElements[] = {"a", "area"};
+const std::string_view kImageElements[] = {"img", "image", "input"};
+const std::string_view kLinkElements[] = {"a", "area"};
 
 template <size_t Count>
-bool IsOneOf(const std::string& name, const char* const (&names)[Count])
+bool IsOneOf(std::string_view name, const std::string_view (&names)[Count])
 {
-    for (const char* candidate : names) {
+    for (std::string_view candidate : names) {
         if (name == candidate) {
             return true;
         }
@@ -143,7 +144,7 @@ std::vector<std::string> RemoteOnly(const std::vector<std::string>& addresses)
 }
 
 // A "<" that a browser reads as text: not followed by a letter, "/", "!" or "?".
-bool OpensTag(const std::string& raw, std::size_t at)
+bool OpensTag(std::string_view raw, std::size_t at)
 {
     if (at + 1 >= raw.size()) {
         return false;
@@ -168,7 +169,7 @@ std::string WithNameSlashAsBlank(std::string raw)
 
 // Whether a quoted value is still open at the tag's ">": a browser would read on past
 // it, and what follows would be part of the tag for the browser but text for us.
-bool QuoteLeftOpen(const std::string& raw)
+bool QuoteLeftOpen(std::string_view raw)
 {
     char quote = 0;
     bool afterEquals = false;
@@ -221,7 +222,7 @@ const std::string* FindAttribute(const Element& element, const char* name)
     return found == element.attributes.end() ? nullptr : &found->second;
 }
 
-void WriteText(std::ostream& out, const std::string& text)
+void WriteText(std::ostream& out, std::string_view text)
 {
     for (char character : text) {
         if (character == '<') {
@@ -233,7 +234,7 @@ void WriteText(std::ostream& out, const std::string& text)
 }
 
 // The normalised form, keeping a self-closing "/" that SVG content needs.
-void WriteRebuiltTag(std::ostream& out, const Element& tag, const std::string& raw)
+void WriteRebuiltTag(std::ostream& out, const Element& tag, std::string_view raw)
 {
     WriteByte(out, '<');
     WriteBytes(out, tag.name);
@@ -262,7 +263,7 @@ void RemoteFilter::OnToken(const Token& token)
     if (inStyle && !(token.kind == KindTag && token.tag.name == "/style")) {
         styleSheet += token.text;
     } else if (token.kind == KindTag) {
-        FilterTag(std::string(token.text));
+        FilterTag(token.text);
     } else {
         WriteBytes(*output, token.text);
     }
@@ -292,19 +293,19 @@ RemoteCategory RemoteFilter::CategoryOfLoad(const std::vector<std::string>& addr
 }
 
 // What a browser reads as text before a real tag goes out as text with that tag.
-void RemoteFilter::FilterTag(const std::string& token)
+void RemoteFilter::FilterTag(std::string_view token)
 {
     std::size_t start = 0;
     while (!OpensTag(token, start)) {
         start = token.find('<', start + 1);
-        if (start == std::string::npos) {
+        if (start == std::string_view::npos) {
             WriteBytes(*output, token);
             return;
         }
     }
-    const std::string textBefore = token.substr(0, start);
-    const std::string raw = token.substr(start);
-    const std::string browserView = WithNameSlashAsBlank(raw);
+    const std::string_view textBefore = token.substr(0, start);
+    const std::string_view raw = token.substr(start);
+    const std::string browserView = WithNameSlashAsBlank(std::string(raw));
     Tag tag;
     tag.Parse(browserView);
     if (tag.name.empty() || tag.name[0] == '/' || tag.name[0] == '!' || tag.name[0] == '?') {
@@ -323,7 +324,7 @@ void RemoteFilter::FilterTag(const std::string& token)
 
 // Should the element go, a "<" just before it in the text is written "&lt;", so that it
 // cannot open a new tag with what follows.
-void RemoteFilter::FilterElement(const Tag& parsed, const std::string& textBefore, const std::string& raw)
+void RemoteFilter::FilterElement(const Tag& parsed, std::string_view textBefore, std::string_view raw)
 {
     Element tag = ElementOf(parsed);
     const bool image = IsOneOf(tag.name, kImageElements);
@@ -335,7 +336,7 @@ void RemoteFilter::FilterElement(const Tag& parsed, const std::string& textBefor
     // goes out rebuilt with only what was checked.
     bool fetches = FindAttribute(tag, "style") != nullptr;
     for (const FetchRule& rule : kFetchRules) {
-        const bool applies = std::strcmp(rule.element, "*") == 0 || tag.name == rule.element;
+        const bool applies = rule.element == "*" || tag.name == rule.element;
         const std::string* value = applies ? FindAttribute(tag, rule.attribute) : nullptr;
         if (value == nullptr) {
             continue;

@@ -3,6 +3,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "html/token.h"
@@ -27,8 +28,8 @@ public:
     bool remove[RemoteCategoryCount] = {};
 
 private:
-    void FilterTag(const std::string& raw);
-    void FilterElement(const Tag& parsed, const std::string& textBefore, const std::string& raw);
+    void FilterTag(std::string_view token);
+    void FilterElement(const Tag& parsed, std::string_view textBefore, std::string_view raw);
     void FilterStyleSheet();
     RemoteCategory CategoryOfLoad(const std::vector<std::string>& addresses, bool hiddenImage) const;
     bool Charge(RemoteCategory category);
