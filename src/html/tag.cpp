@@ -95,24 +95,42 @@ void Tag::Clear()
     attributeText = std::string_view();
     attributes.clear();
     attributeNames.clear();
-    attributesParsed = true;
+    attributeState = AttributesSorted;
     code = 0;
+}
+
+void Tag::ReadAttributes() const
+{
+    if (attributeState == AttributesUnread) {
+        attributeState = AttributesInOrder;
+        ParseAttributes();
+    }
 }
 
 const std::vector<Attribute>& Tag::Attributes() const
 {
-    if (!attributesParsed) {
-        attributesParsed = true;
-        ParseAttributes();
+    ReadAttributes();
+    if (attributeState == AttributesInOrder) {
+        attributeState = AttributesSorted;
+        KeepLastOfEachName();
     }
     return attributes;
 }
 
+// Of several attributes of that name the last one written counts.
 const Attribute* Tag::FindAttribute(std::string_view attributeName) const
 {
-    const std::vector<Attribute>& attributes = Attributes();
-    const auto found = std::lower_bound(attributes.begin(), attributes.end(), attributeName, ByName);
-    return found != attributes.end() && found->name == attributeName ? &*found : nullptr;
+    ReadAttributes();
+    if (attributeState == AttributesSorted) {
+        const auto found = std::lower_bound(attributes.begin(), attributes.end(), attributeName, ByName);
+        return found != attributes.end() && found->name == attributeName ? &*found : nullptr;
+    }
+    for (auto attribute = attributes.rbegin(); attribute != attributes.rend(); ++attribute) {
+        if (attribute->name == attributeName) {
+            return &*attribute;
+        }
+    }
+    return nullptr;
 }
 
 std::string_view Tag::LowerCased(std::string_view writtenName)
@@ -135,7 +153,7 @@ void Tag::ParseRest(std::string_view raw, std::size_t nameEnd)
         return;
     }
     attributeText = raw.substr(attributesStart, raw.size() - 1 - attributesStart);
-    attributesParsed = false;
+    attributeState = AttributesUnread;
 }
 
 // The attribute parser reads whole names and values at a time. A name runs to whitespace
@@ -145,7 +163,9 @@ void Tag::ParseRest(std::string_view raw, std::size_t nameEnd)
 // is kept only when it has a name; a value closed without a name gets the empty name.
 void Tag::ParseAttributes() const
 {
-    attributeNames.reserve(attributeText.size());
+    if (attributeNames.capacity() < attributeText.size()) {
+        attributeNames.reserve(attributeText.size());
+    }
     const std::string_view text = attributeText;
     AttrState state = ReadingName;
     std::string_view pendingName;
@@ -193,18 +213,23 @@ void Tag::ParseAttributes() const
     if (!pendingName.empty()) {
         AddAttribute(pendingName, pendingValue);
     }
-    KeepLastOfEachName();
 }
 
+// A name written in lower case stays where it stands in the attribute text.
 void Tag::AddAttribute(std::string_view rawName, std::string_view value) const
 {
+    const auto position = static_cast<std::uint32_t>(attributes.size());
+    if (std::none_of(rawName.begin(), rawName.end(), IsCapital)) {
+        attributes.push_back({rawName, value, position});
+        return;
+    }
     const std::size_t start = attributeNames.size();
     attributeNames.append(rawName);
     std::string_view lowered(attributeNames.data() + start, rawName.size());
     for (std::size_t index = start; index < attributeNames.size(); ++index) {
         attributeNames[index] = FoldAsciiLetter(attributeNames[index]);
     }
-    attributes.push_back({lowered, value, static_cast<std::uint32_t>(attributes.size())});
+    attributes.push_back({lowered, value, position});
 }
 
 // Sorted by name, and of several attributes of one name the last one written stays.

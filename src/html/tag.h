@@ -25,7 +25,8 @@ struct Attribute {
 // name written with capitals is lower-cased into the tag's own store.
 //
 // Most tags are dropped or kept without a look at their attributes, so the attribute
-// text is parsed only when the attributes are first asked for.
+// text is parsed only when the attributes are first asked for; and a rule that looks for
+// one attribute finds it among them as written, so they are sorted only for writing.
 class Tag {
 public:
     void Parse(std::string_view raw);
@@ -47,8 +48,16 @@ private:
     void AddAttribute(std::string_view rawName, std::string_view value) const;
     void KeepLastOfEachName() const;
 
+    enum AttributeState {
+        AttributesUnread,   // attributeText not parsed yet
+        AttributesInOrder,  // as written, names repeated
+        AttributesSorted    // in byte order of their names, one per name
+    };
+
+    void ReadAttributes() const;
+
     // Filled on first use from attributeText, which a tag never changes after Parse.
-    mutable bool attributesParsed = true;
+    mutable AttributeState attributeState = AttributesSorted;
     mutable std::vector<Attribute> attributes;
     // The lower-cased attribute names; reserved before parsing so that it never moves.
     mutable std::string attributeNames;

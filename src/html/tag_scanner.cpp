@@ -70,12 +70,19 @@ std::size_t TagScanner::StepInText(std::size_t at)
 // directly makes it a comment.
 std::size_t TagScanner::StepInTag(std::size_t at)
 {
-    if (html.compare(at, kCommentOpener.size(), kCommentOpener) == 0) {
+    if (OpensComment(at)) {
         state = InComment;
         return at;
     }
     const std::size_t closer = html.find('>', at + 1);
     return closer == kNone ? DeliverRest(at, KindText) : DeliverTag(at, closer);
+}
+
+// Every tag passes here, so the four characters are compared in place.
+bool TagScanner::OpensComment(std::size_t at) const
+{
+    return html.size() - at >= kCommentOpener.size() && html[at] == '<' && html[at + 1] == '!' &&
+           html[at + 2] == '-' && html[at + 3] == '-';
 }
 
 // The opener's two dashes count for the closer, so "<!-->" and "<!--->" are complete.

@@ -28,6 +28,7 @@ private:
     std::size_t StepInTag(std::size_t at);
     std::size_t StepInComment(std::size_t at);
     std::size_t StepInContent(std::size_t at);
+    bool OpensComment(std::size_t at) const;
     std::size_t DeliverTag(std::size_t from, std::size_t closer);
     std::size_t DeliverRest(std::size_t from, TokenKind kind);
     void Deliver(TokenKind kind, std::size_t from, std::size_t to);

@@ -136,6 +136,30 @@ TEST(TagParse, NameIsErrorWhenOnlyWhitespaceFollowsTheOpener)
     EXPECT_EQ(tag.code, 0);
 }
 
+// A rule's look for one attribute, before or after the writer's sorted list, and the
+// list itself agree on which of several written the same way counts: the last.
+TEST(TagParse, LastOfRepeatedAttributeNamesCountsWhetherLookedUpOrListed)
+{
+    const std::string raw = "<A HREF='x' Target href=\"y\" hREF=z data-X=1 title=\"t\">";
+    Tag lookedUpFirst;
+    lookedUpFirst.Parse(raw);
+    ASSERT_NE(lookedUpFirst.FindAttribute("href"), nullptr);
+    EXPECT_EQ(lookedUpFirst.FindAttribute("href")->value, "z");
+    EXPECT_EQ(lookedUpFirst.FindAttribute("data-x")->value, "1");
+    EXPECT_EQ(lookedUpFirst.FindAttribute("HREF"), nullptr);
+    EXPECT_EQ(lookedUpFirst.FindAttribute("alt"), nullptr);
+
+    Tag listedFirst;
+    listedFirst.Parse(raw);
+    std::string listed;
+    for (const Attribute& attribute : listedFirst.Attributes()) {
+        listed += std::string(attribute.name) + "=" + std::string(attribute.value) + ";";
+    }
+    EXPECT_EQ(listed, "data-x=1;href=z;target=;title=t;");
+    EXPECT_EQ(listedFirst.FindAttribute("href")->value, "z");
+    EXPECT_EQ(lookedUpFirst.Attributes().size(), listedFirst.Attributes().size());
+}
+
 TEST(TagParse, ParsingAgainReplacesTheEarlierTag)
 {
     Tag tag;
