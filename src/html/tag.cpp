@@ -38,6 +38,35 @@ bool IsCapital(char character)
     return character >= 'A' && character <= 'Z';
 }
 
+// Every byte of every tag name is classed: one table read instead of five comparisons.
+enum : unsigned char {
+    ClassBlank = 1,
+    ClassCapital = 2
+};
+
+struct ByteClasses {
+    unsigned char of[256] = {};
+};
+
+constexpr ByteClasses MakeByteClasses()
+{
+    ByteClasses classes;
+    for (unsigned char blank : {' ', '\t', '\n', '\r'}) {
+        classes.of[blank] = ClassBlank;
+    }
+    for (int letter = 'A'; letter <= 'Z'; ++letter) {
+        classes.of[letter] = ClassCapital;
+    }
+    return classes;
+}
+
+constexpr ByteClasses kByteClasses = MakeByteClasses();
+
+unsigned char ClassOf(char character)
+{
+    return kByteClasses.of[static_cast<unsigned char>(character)];
+}
+
 bool EndsName(char character)
 {
     return character == '=' || IsHtmlSpace(character);
@@ -67,12 +96,12 @@ void Tag::Parse(std::string_view raw)
         name = "ERROR";
         return;
     }
-    bool capitals = false;
+    unsigned char classesInName = 0;
     std::size_t nameEnd = nameStart;
-    while (nameEnd < raw.size() && !IsHtmlSpace(raw[nameEnd])) {
-        capitals |= IsCapital(raw[nameEnd]);
-        ++nameEnd;
+    for (; nameEnd < raw.size() && (ClassOf(raw[nameEnd]) & ClassBlank) == 0; ++nameEnd) {
+        classesInName |= ClassOf(raw[nameEnd]);
     }
+    const bool capitals = (classesInName & ClassCapital) != 0;
     const bool blankAfterName = nameEnd < raw.size();
     const std::string_view written =
         blankAfterName ? raw.substr(nameStart, nameEnd - nameStart) : raw.substr(1, raw.size() - 2);
