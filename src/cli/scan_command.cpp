@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <iostream>
+#include <sched.h>
 #include <thread>
 #include <unistd.h>
 
@@ -68,11 +69,21 @@ std::vector<std::string> FoundOrRemoved(const bool (&marks)[CategoryCount])
     return names;
 }
 
+// The cores this process may run on, as nproc counts them.
+unsigned CoreCount()
+{
+    cpu_set_t cores;
+    if (sched_getaffinity(0, sizeof cores, &cores) == 0) {
+        return static_cast<unsigned>(std::max(1, CPU_COUNT(&cores)));
+    }
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
 // -j / --jobs: a whole number from 1 to kMostThreads; by default the number of cores.
 bool ThreadCount(const ParsedCommandLine& commandLine, unsigned& threads)
 {
     if (!commandLine.Has("--jobs")) {
-        threads = std::max(1u, std::thread::hardware_concurrency());
+        threads = std::min(CoreCount(), kMostThreads);
         return true;
     }
     const std::string value = commandLine.Value("--jobs");
