@@ -64,10 +64,15 @@ bool ReadWholeFile(const std::string& path, std::string& content, std::string& e
         return false;
     }
     struct stat status;
+    const bool statted = fstat(descriptor, &status) == 0;
     bool read = false;
-    if (fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode)) {
+    if (statted && S_ISDIR(status.st_mode)) {
         error = "is a directory, not a message file";
     } else {
+        // Read into a string of the file's size, which then never grows by copying.
+        if (statted && S_ISREG(status.st_mode)) {
+            content.reserve(static_cast<std::size_t>(status.st_size) + 1);
+        }
         read = ReadAll(descriptor, content, error);
     }
     close(descriptor);
