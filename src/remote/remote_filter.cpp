@@ -1,6 +1,7 @@
 #include "remote/remote_filter.h"
 
 #include <cctype>
+#include <functional>
 #include <map>
 #include <string_view>
 
@@ -198,7 +199,7 @@ bool QuoteLeftOpen(std::string_view raw)
 // the names here.
 struct Element {
     std::string name;
-    std::map<std::string, std::string> attributes;
+    std::map<std::string, std::string, std::less<>> attributes;  // looked up without a copy of the name
     bool repeatsAName = false;  // the parser kept only the last of some name
 };
 
@@ -216,7 +217,7 @@ Element ElementOf(const Tag& tag)
     return element;
 }
 
-const std::string* FindAttribute(const Element& element, const char* name)
+const std::string* FindAttribute(const Element& element, std::string_view name)
 {
     auto found = element.attributes.find(name);
     return found == element.attributes.end() ? nullptr : &found->second;
