@@ -87,15 +87,15 @@ std::string RemoteInstance::OwnTrackersPath() const
     return iniDirectory + "/" + kOwnTrackersFile;
 }
 
-// Analyses that already hold the old list finish with it.
+// Analyses that already hold the old list finish with it. The patterns are read when
+// the first address is matched; the settings check reports the own table's problems.
 void RemoteInstance::LoadTrackers()
 {
-    std::vector<std::string> problems;
     auto list = std::make_shared<TrackerList>();
-    list->AddTable(kBuiltInTrackers, "built-in tracker list", problems);
+    list->AddTableAtFirstMatch(kBuiltInTrackers);
     std::string own;
     if (ReadWholeFile(OwnTrackersPath(), own)) {
-        list->AddTable(own, OwnTrackersPath(), problems);
+        list->AddTableAtFirstMatch(std::move(own));
     }
     list->Compile();
     std::atomic_store(&trackers, std::shared_ptr<const TrackerList>(std::move(list)));

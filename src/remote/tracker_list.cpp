@@ -31,25 +31,11 @@ std::string_view PatternOfLine(std::string_view line)
     return tab == std::string_view::npos ? line : line.substr(tab + 1);
 }
 
-}  // namespace
-
-// The set is compiled when the first address is matched: a run that meets no address
-// (most messages have none) does without the compilation, its largest cost.
-struct TrackerList::Matcher {
-    RE2::Set set{PatternOptions(), RE2::UNANCHORED};
-    bool wanted = false;
-    std::once_flag once;
-    bool compiled = false;
-};
-
-TrackerList::TrackerList() : matcher(new Matcher()) {}
-
-TrackerList::TrackerList(TrackerList&&) noexcept = default;
-
-TrackerList::~TrackerList() = default;
-
-void TrackerList::AddTable(std::string_view table, const std::string& origin, std::vector<std::string>& problems)
+// Adds the patterns of table to set; returns how many it took.
+std::size_t AddPatterns(RE2::Set& set, std::string_view table, const std::string& origin,
+                        std::vector<std::string>& problems)
 {
+    std::size_t added = 0;
     int lineNumber = 0;
     while (!table.empty()) {
         const std::size_t end = table.find('\n');
@@ -61,23 +47,65 @@ void TrackerList::AddTable(std::string_view table, const std::string& origin, st
             continue;
         }
         std::string error;
-        if (matcher->set.Add(re2::StringPiece(pattern.data(), pattern.size()), &error) < 0) {
+        if (set.Add(re2::StringPiece(pattern.data(), pattern.size()), &error) < 0) {
             problems.push_back(origin + ":" + std::to_string(lineNumber) + ": " + error);
         } else {
-            ++count;
+            ++added;
         }
     }
+    return added;
+}
+
+}  // namespace
+
+// The set is completed and compiled when the first address is matched: a run that meets
+// no address (most messages have none) does without both, the largest costs of loading.
+struct TrackerList::Matcher {
+    RE2::Set set{PatternOptions(), RE2::UNANCHORED};
+    std::vector<std::string> laterTables;
+    std::size_t patterns = 0;
+    bool wanted = false;
+    std::once_flag once;
+    bool compiled = false;
+
+    void Complete()
+    {
+        std::vector<std::string> unreported;
+        for (const std::string& table : laterTables) {
+            patterns += AddPatterns(set, table, std::string(), unreported);
+        }
+        laterTables.clear();
+        compiled = wanted && patterns > 0 && set.Compile();
+    }
+};
+
+TrackerList::TrackerList() : matcher(new Matcher()) {}
+
+TrackerList::TrackerList(TrackerList&&) noexcept = default;
+
+TrackerList::~TrackerList() = default;
+
+void TrackerList::AddTable(std::string_view table, const std::string& origin, std::vector<std::string>& problems)
+{
+    const std::size_t added = AddPatterns(matcher->set, table, origin, problems);
+    count += added;
+    matcher->patterns += added;
+}
+
+void TrackerList::AddTableAtFirstMatch(std::string table)
+{
+    matcher->laterTables.push_back(std::move(table));
 }
 
 void TrackerList::Compile()
 {
-    matcher->wanted = count > 0;
+    matcher->wanted = true;
 }
 
 bool TrackerList::Matches(std::string_view address) const
 {
     Matcher& match = *matcher;
-    std::call_once(match.once, [&match] { match.compiled = match.wanted && match.set.Compile(); });
+    std::call_once(match.once, [&match] { match.Complete(); });
     return match.compiled && match.set.Match(re2::StringPiece(address.data(), address.size()), nullptr);
 }
 

@@ -25,11 +25,15 @@ public:
     // Adds the patterns of one table. A pattern that does not compile is left out and
     // named in problems as "origin:line: reason".
     void AddTable(std::string_view table, const std::string& origin, std::vector<std::string>& problems);
+    // Keeps a table whose patterns are added at the first match, unchecked until then:
+    // for tables whose problems nobody reads.
+    void AddTableAtFirstMatch(std::string table);
     // Readies the list for matching (the patterns are compiled at the first match);
     // nothing can be added afterwards.
     void Compile();
 
     bool Matches(std::string_view address) const;
+    // The patterns AddTable took.
     std::size_t Size() const { return count; }
 
 private:
