@@ -98,6 +98,7 @@ public:
     {
         std::unique_lock<std::mutex> lock(mutex);
         const std::size_t dropped = slots.size();
+        discarding = true;
         while (slots.size() > started) {
             queuedBytes -= slots.back()->bytes;
             slots.pop_back();
@@ -110,6 +111,7 @@ public:
             }
             return true;
         });
+        discarding = false;
         while (!slots.empty()) {
             TakeFront();
         }
@@ -170,7 +172,14 @@ private:
             }
             lock.lock();
             slot.finished = true;
-            slotFinished.notify_all();
+            // The submitter waits only for the oldest item, or for all when discarding;
+            // it is woken after the unlock, so that it does not wake into a held lock.
+            const bool awaited = discarding || slots.front().get() == &slot;
+            lock.unlock();
+            if (awaited) {
+                slotFinished.notify_all();
+            }
+            lock.lock();
         }
     }
 
@@ -188,6 +197,7 @@ private:
     std::size_t started = 0;
     std::size_t queuedBytes = 0;
     bool stopping = false;
+    bool discarding = false;
 };
 
 #endif
