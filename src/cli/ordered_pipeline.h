@@ -172,9 +172,12 @@ private:
             }
             lock.lock();
             slot.finished = true;
-            // The submitter waits only for the oldest item, or for all when discarding;
-            // it is woken after the unlock, so that it does not wake into a held lock.
-            const bool awaited = discarding || slots.front().get() == &slot;
+            // The submitter waits for the oldest item, or for all when discarding. It is
+            // woken once the oldest is done and the workers are about to run out of
+            // work, so that it hands back and refills a run of items at a time; and
+            // after the unlock, so that it does not wake into a held lock.
+            const bool awaited =
+                discarding || (slots.front()->finished && slots.size() - started <= workers.size());
             lock.unlock();
             if (awaited) {
                 slotFinished.notify_all();
