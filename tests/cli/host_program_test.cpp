@@ -34,26 +34,6 @@ std::vector<std::string> FileNames(const std::string& directory)
     return names;
 }
 
-// Drops the lines that depend on timing.
-std::string WithoutTimings(const std::string& output)
-{
-    std::string kept;
-    std::size_t start = 0;
-    while (start < output.size()) {
-        std::size_t end = output.find('\n', start) + 1;
-        std::string line = output.substr(start, end - start);
-        std::size_t timing = line.find(",\"seconds\":");
-        if (timing != std::string::npos) {
-            line = line.substr(0, timing) + "}\n";
-        }
-        if (line.compare(0, 4, "Time") != 0 && line.compare(0, 4, "Rate") != 0) {
-            kept += line;
-        }
-        start = end;
-    }
-    return kept;
-}
-
 // The message without the two headers that filter adds.
 std::string WithoutTagstripHeaders(const std::string& filtered)
 {

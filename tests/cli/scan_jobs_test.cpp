@@ -175,21 +175,7 @@ std::string Comparable(std::string output, const std::string& directory)
     for (std::size_t at = output.find(directory); at != std::string::npos; at = output.find(directory, at)) {
         output.replace(at, directory.size(), "MAILBOX");
     }
-    std::string kept;
-    std::size_t start = 0;
-    while (start < output.size()) {
-        const std::size_t end = std::min(output.find('\n', start), output.size() - 1) + 1;
-        std::string line = output.substr(start, end - start);
-        const std::size_t timing = line.find(",\"seconds\":");
-        if (timing != std::string::npos) {
-            line = line.substr(0, timing) + "}\n";
-        }
-        if (line.compare(0, 4, "Time") != 0 && line.compare(0, 4, "Rate") != 0) {
-            kept += line;
-        }
-        start = end;
-    }
-    return kept;
+    return WithoutTimings(output);
 }
 
 struct Outcome {

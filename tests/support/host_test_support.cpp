@@ -1,5 +1,6 @@
 #include "tests/support/host_test_support.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -57,4 +58,23 @@ std::vector<MboxMessage> ReadMboxMessages(const std::string& path)
     }
     EXPECT_EQ(reader.Error(), "");
     return messages;
+}
+
+std::string WithoutTimings(const std::string& output)
+{
+    std::string kept;
+    std::size_t start = 0;
+    while (start < output.size()) {
+        const std::size_t end = std::min(output.find('\n', start), output.size() - 1) + 1;
+        std::string line = output.substr(start, end - start);
+        const std::size_t timing = line.find(",\"seconds\":");
+        if (timing != std::string::npos) {
+            line = line.substr(0, timing) + "}\n";
+        }
+        if (line.compare(0, 4, "Time") != 0 && line.compare(0, 4, "Rate") != 0) {
+            kept += line;
+        }
+        start = end;
+    }
+    return kept;
 }

@@ -23,6 +23,9 @@ std::vector<MboxMessage> ReadMboxMessages(const std::string& path);
 
 std::string SourcePath(const std::string& relative);
 
+// A scan's output without the lines and JSON fields that depend on timing.
+std::string WithoutTimings(const std::string& output);
+
 // Compares actual with the golden file, or rewrites the golden file when the environment
 // variable TAGSTRIP_UPDATE_GOLDENS is set.
 void ExpectMatchesGolden(const std::string& actual, const std::string& goldenRelativePath);
