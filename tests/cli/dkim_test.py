@@ -5,33 +5,22 @@ A signed message whose body the filter rewrites no longer verifies; one that the
 only adds its header fields to (fields the signature does not cover) still does.
     dkim_test.py TAGSTRIP
 """
+import os
 import subprocess
 import sys
 import tempfile
 
 import dkim
 
-SELECTOR = b"test"
-DOMAIN = b"example.test"
-
-
-def make_key(directory):
-    key = directory + "/key.pem"
-    subprocess.run(["openssl", "genrsa", "-out", key, "2048"], check=True, capture_output=True)
-    public = subprocess.run(["openssl", "rsa", "-in", key, "-pubout", "-outform", "DER"],
-                            check=True, capture_output=True).stdout
-    der = subprocess.run(["base64", "-w0"], input=public, check=True, capture_output=True).stdout
-    with open(key, "rb") as private:
-        return private.read(), b"v=DKIM1; k=rsa; p=" + der
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from dkim_tool import DOMAIN, SELECTOR, dns_answering, keygen  # noqa: E402
 
 
 def main():
     tagstrip = sys.argv[1]
     with tempfile.TemporaryDirectory() as directory:
-        private_key, record = make_key(directory)
-
-        def dns(name, timeout=5):
-            return record if name == SELECTOR + b"._domainkey." + DOMAIN + b"." else None
+        private_key, record = keygen(directory)
+        dns = dns_answering(record)
 
         messages = {
             "script removed": b"<p>Hello <script>track()</script>there</p>\r\n",

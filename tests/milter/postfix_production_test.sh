@@ -18,7 +18,7 @@ build=$(cd "$1" && pwd)
 source_dir=$2
 . "$source_dir/tests/milter/private_postfix.sh"
 python=/usr/bin/python3
-dkim_tool=$source_dir/tests/milter/dkim_tool.py
+dkim_tool=$source_dir/tests/support/dkim_tool.py
 
 if [ "$(id -u)" -ne 0 ] || ! command -v postfix >/dev/null || ! command -v swaks >/dev/null ||
    ! command -v saslpasswd2 >/dev/null || ! "$python" -c 'import dkim' 2>/dev/null || ! id nobody >/dev/null 2>&1 ||

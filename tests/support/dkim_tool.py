@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""DKIM for the milter tests, with a key of the test's own and no DNS.
+"""DKIM for the tests, with a key of the test's own and no DNS.
 
     dkim_tool.py keygen DIR            a 2048-bit key: DIR/key.pem and its DNS record DIR/record
     dkim_tool.py sign DIR < MESSAGE    the message signed for example.test (selector test)
@@ -22,13 +22,24 @@ def wire_form(message):
 
 
 def keygen(directory):
+    """Makes DIR/key.pem and DIR/record; returns the private key and the record."""
     key = directory + "/key.pem"
     subprocess.run(["openssl", "genrsa", "-out", key, "2048"], check=True, capture_output=True)
     public = subprocess.run(["openssl", "rsa", "-in", key, "-pubout", "-outform", "DER"],
                             check=True, capture_output=True).stdout
     der = subprocess.run(["base64", "-w0"], input=public, check=True, capture_output=True).stdout
-    with open(directory + "/record", "wb") as record:
-        record.write(b"v=DKIM1; k=rsa; p=" + der)
+    record = b"v=DKIM1; k=rsa; p=" + der
+    with open(directory + "/record", "wb") as file:
+        file.write(record)
+    with open(key, "rb") as private:
+        return private.read(), record
+
+
+def dns_answering(record):
+    """A resolver for dkim.verify that knows only the test's own key record."""
+    def dns(name, timeout=5):
+        return record if name == SELECTOR + b"._domainkey." + DOMAIN + b"." else None
+    return dns
 
 
 def sign(directory, message):
@@ -41,11 +52,7 @@ def sign(directory, message):
 def verify(directory, message):
     with open(directory + "/record", "rb") as file:
         record = file.read()
-
-    def dns(name, timeout=5):
-        return record if name == SELECTOR + b"._domainkey." + DOMAIN + b"." else None
-
-    sys.exit(0 if dkim.verify(message, dnsfunc=dns) else 1)
+    sys.exit(0 if dkim.verify(message, dnsfunc=dns_answering(record)) else 1)
 
 
 def main():
@@ -60,4 +67,5 @@ def main():
         sys.exit(f"dkim_tool.py: unknown command {command}")
 
 
-main()
+if __name__ == "__main__":
+    main()
