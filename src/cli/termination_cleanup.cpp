@@ -6,8 +6,11 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <mutex>
 #include <system_error>
 #include <thread>
+
+#include "platform/kernel/private_temp_directory.h"
 
 namespace {
 
@@ -52,26 +55,56 @@ std::string MakePrivateDirectory()
     return mkdtemp(&pattern[0]) != nullptr ? pattern : std::string();
 }
 
-}  // namespace
-
-TerminationCleanup::TerminationCleanup() : directory(MakePrivateDirectory())
+// The ending signals are blocked before the directory exists, so that none of them can
+// end the program between its making and the watcher's start.
+std::string MakeWatchedDirectory()
 {
-    if (directory.empty()) {
-        return;
-    }
     sigset_t signals = EndingSignals();
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    std::string directory = MakePrivateDirectory();
+    if (directory.empty()) {
+        pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);
+        return directory;
+    }
     try {
         std::thread(WatchForEndingSignals, directory).detach();
     } catch (const std::system_error&) {
         pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);
     }
-    setenv("TMPDIR", directory.c_str(), 1);
+    return directory;
+}
+
+std::mutex making;
+TerminationCleanup* current = nullptr;
+
+}  // namespace
+
+TerminationCleanup::TerminationCleanup()
+{
+    const std::lock_guard<std::mutex> lock(making);
+    current = this;
+    SetTempPathSource(DirectoryMadeOnFirstUse);
 }
 
 TerminationCleanup::~TerminationCleanup()
 {
+    SetTempPathSource(nullptr);
+    const std::lock_guard<std::mutex> lock(making);
+    current = nullptr;
     if (!directory.empty()) {
         RemoveTree(directory);
     }
+}
+
+std::string TerminationCleanup::DirectoryMadeOnFirstUse()
+{
+    const std::lock_guard<std::mutex> lock(making);
+    if (current == nullptr) {
+        return std::string();
+    }
+    if (!current->made) {
+        current->directory = MakeWatchedDirectory();
+        current->made = true;
+    }
+    return current->directory;
 }

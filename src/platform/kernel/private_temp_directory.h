@@ -31,4 +31,9 @@ private:
 // True when a process with this id runs (or exists, under another user).
 bool ProcessIsAlive(long processId);
 
+// Where GetTempPathA looks first: a directory made on demand, at the first file that
+// needs it. An empty answer, or no source (null), leaves TMPDIR in charge.
+using TempPathSource = std::string (*)();
+void SetTempPathSource(TempPathSource source);
+
 #endif

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/kernel/private_temp_directory.h"
 #include "platform/kernel/windows.h"
 
 namespace {
@@ -15,6 +16,8 @@ namespace {
 constexpr UINT kLargestUnique = 0xFFFF;
 
 std::atomic<unsigned> nextUnique{static_cast<unsigned>(getpid())};
+
+std::atomic<TempPathSource> tempPathSource{nullptr};
 
 UINT NextUniqueNumber()
 {
@@ -33,6 +36,19 @@ std::string TempFileName(LPCSTR pathName, LPCSTR prefix, UINT unique)
     return name + digits;
 }
 
+std::string TempPathFromEnvironment()
+{
+    const char* fromEnvironment = std::getenv("TMPDIR");
+    return fromEnvironment != nullptr && *fromEnvironment != '\0' ? fromEnvironment : "/tmp";
+}
+
+std::string TempPath()
+{
+    const TempPathSource source = tempPathSource.load();
+    std::string path = source != nullptr ? source() : std::string();
+    return path.empty() ? TempPathFromEnvironment() : path;
+}
+
 UINT CopyName(const std::string& name, UINT unique, LPSTR tempFileName)
 {
     std::memcpy(tempFileName, name.c_str(), name.size() + 1);
@@ -41,10 +57,14 @@ UINT CopyName(const std::string& name, UINT unique, LPSTR tempFileName)
 
 }  // namespace
 
+void SetTempPathSource(TempPathSource source)
+{
+    tempPathSource.store(source);
+}
+
 DWORD GetTempPathA(DWORD size, LPSTR buffer)
 {
-    const char* fromEnvironment = std::getenv("TMPDIR");
-    std::string path = fromEnvironment != nullptr && *fromEnvironment != '\0' ? fromEnvironment : "/tmp";
+    std::string path = TempPath();
     if (path.back() != '/') {
         path += '/';
     }
