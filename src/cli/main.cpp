@@ -19,6 +19,8 @@ const Command* const kCommands[] = {
 const Command* const kStoppableCommands[] = {&kCheckCommand, &kScanCommand};
 // The filter makes its own private temporary directory, removed on those signals too.
 const Command* const kOwnTemporaryDirectory[] = {&kFilterCommand};
+// Run once per message: they look for abandoned directories only when one may be left.
+const Command* const kSweepOnlyAfterMade[] = {&kFilterCommand};
 
 template <std::size_t Count>
 bool Listed(const Command* const (&commands)[Count], const Command* command)
@@ -124,7 +126,11 @@ int Run(int argc, char** argv)
     }
     // The analyzer's temporary files go to a directory of this process's own, which a
     // later run removes if this one is killed.
-    PrivateTempDirectory::RemoveAbandoned();
+    if (Listed(kSweepOnlyAfterMade, command)) {
+        PrivateTempDirectory::RemoveAbandonedIfAnyMade();
+    } else {
+        PrivateTempDirectory::RemoveAbandoned();
+    }
     PrivateTempDirectory temporary;
     std::string error;
     if (!Listed(kOwnTemporaryDirectory, command)) {

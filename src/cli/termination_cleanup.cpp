@@ -26,10 +26,13 @@ sigset_t EndingSignals()
     return signals;
 }
 
+// Then the abandoned ones, so that the last process out leaves the system's directory
+// as it found it.
 void RemoveTree(const std::string& directory)
 {
     std::error_code ignored;
     std::filesystem::remove_all(directory, ignored);
+    PrivateTempDirectory::RemoveAbandoned(directory.substr(0, directory.rfind('/') + 1));
 }
 
 // Waits for an ending signal, removes the directory, and lets the signal end the program.
@@ -49,10 +52,14 @@ void WatchForEndingSignals(std::string directory)
 std::string MakePrivateDirectory()
 {
     const char* base = getenv("TMPDIR");
+    const std::string systemPath = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/";
     // Named like PrivateTempDirectory's, so that a later run removes it if we are killed.
-    std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/tagstrip-" +
-                          std::to_string(getpid()) + "-XXXXXX";
-    return mkdtemp(&pattern[0]) != nullptr ? pattern : std::string();
+    std::string pattern = systemPath + "tagstrip-" + std::to_string(getpid()) + "-XXXXXX";
+    if (mkdtemp(&pattern[0]) == nullptr) {
+        return std::string();
+    }
+    PrivateTempDirectory::NoteMade(systemPath);
+    return pattern;
 }
 
 // The ending signals are blocked before the directory exists, so that none of them can

@@ -124,12 +124,26 @@ fi
 TMPDIR="$work/tmp" "$tagstrip" filter --config-dir $work/config --max-size 0 < long.eml > /dev/null 2>&1 &
 pid=$!
 for _ in $(seq 1 500); do
-  [ -n "$(find tmp -type f 2>/dev/null)" ] && break
+  [ -n "$(find tmp -type f -name 'tmp*' 2>/dev/null)" ] && break
   sleep 0.01
 done
 kill -TERM "$pid" 2>/dev/null
 wait "$pid"
 [ -z "$(ls -A tmp)" ] || fail "SIGTERM left files behind: $(find tmp)"
+
+# A filter killed outright leaves its directory; the next one, even on a short message,
+# removes it and leaves nothing behind.
+TMPDIR="$work/tmp" "$tagstrip" filter --config-dir $work/config --max-size 0 < long.eml > /dev/null 2>&1 &
+pid=$!
+for _ in $(seq 1 500); do
+  [ -n "$(find tmp -type f -name 'tmp*' 2>/dev/null)" ] && break
+  sleep 0.01
+done
+kill -KILL "$pid" 2>/dev/null
+wait "$pid"
+[ -n "$(ls -A tmp)" ] || fail "SIGKILL: the killed filter's directory was expected to stay"
+TMPDIR="$work/tmp" "$tagstrip" filter --config-dir $work/config < html.eml > /dev/null 2>&1
+[ -z "$(ls -A tmp)" ] || fail "the run after SIGKILL left files behind: $(find tmp)"
 
 if [ "$failures" -gt 0 ]; then
   echo "$failures case(s) failed"

@@ -13,11 +13,13 @@
 
 namespace {
 
-std::vector<std::string> Entries(const std::string& directory)
+std::vector<std::string> Entries(const std::string& directory, bool directoriesOnly = false)
 {
     std::vector<std::string> names;
     for (const std::filesystem::directory_entry& entry : std::filesystem::directory_iterator(directory)) {
-        names.push_back(entry.path().filename().string());
+        if (!directoriesOnly || entry.is_directory()) {
+            names.push_back(entry.path().filename().string());
+        }
     }
     return names;
 }
@@ -55,12 +57,12 @@ TEST_F(TerminationCleanupTest, MakesItsDirectoryOnlyWhenThePathIsFirstAskedFor)
         EXPECT_TRUE(Entries(base).empty());
 
         const std::string path = TempPath();
-        const std::vector<std::string> made = Entries(base);
+        const std::vector<std::string> made = Entries(base, true);
         ASSERT_EQ(made.size(), 1u);
         EXPECT_EQ(made[0].rfind("tagstrip-" + std::to_string(getpid()) + "-", 0), 0u) << made[0];
         EXPECT_EQ(path, base + "/" + made[0] + "/");
         EXPECT_EQ(TempPath(), path);
-        EXPECT_EQ(Entries(base).size(), 1u);
+        EXPECT_EQ(Entries(base, true).size(), 1u);
 
         char file[MAX_PATH + 1];
         ASSERT_NE(GetTempFileNameA(path.c_str(), "tmp", 0, file), 0u);

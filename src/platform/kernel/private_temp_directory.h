@@ -7,7 +7,8 @@
 // A temporary directory of this process's own, "tagstrip-<pid>-XXXXXX" under the system's,
 // which GetTempPathA answers from then on, so that whatever the analyzer leaves there
 // when the process is killed is found and removed by a later process. Create it once,
-// before any thread analyses. Removed with its files when destroyed.
+// before any thread analyses. Removed with its files when destroyed, together with any
+// other abandoned ones: the last one out leaves nothing behind.
 class PrivateTempDirectory {
 public:
     PrivateTempDirectory() = default;
@@ -22,6 +23,13 @@ public:
     // Removes the directories "tagstrip-<pid>-XXXXXX" of this user's processes that are
     // gone, with what they hold, and returns their paths.
     static std::vector<std::string> RemoveAbandoned();
+    static std::vector<std::string> RemoveAbandoned(const std::string& systemPath);
+    // The same, but only when a private directory may have been made since a sweep last
+    // found none left: reading a big system directory costs more than the rest of a
+    // process that handles one short message.
+    static std::vector<std::string> RemoveAbandonedIfAnyMade();
+    // Records that a private directory was just made under systemPath (ending in '/').
+    static void NoteMade(const std::string& systemPath);
 
 private:
     std::string systemPath;
