@@ -2,7 +2,8 @@
 # "cmake --install" lays out a working installation: the program in bin finds its private
 # libraries through its RUNPATH and the module in lib/tagstrip, a module beside the program
 # comes first and --module overrides both, and no installed file names the build or
-# source tree (sanitizers name their sources, so a sanitized build skips that check).
+# source tree (sanitizers name their sources, so a sanitized build skips that check), and
+# only "config" loads the terminal libraries, through the installed settings window library.
 #   install_layout_test.sh BUILD_DIR SOURCE_DIR [SANITIZERS]
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -62,6 +63,16 @@ modules() { "$installed" --version | sed -n 's/^module: //p' | tr '\n' ' '; }
   fail "--version names other modules: $(modules)"
 "$installed" filter --config-dir "$root/etc/tagstrip" <"$source_dir/examples/newsletter.eml" >"$work/out"
 grep -q '^X-Tagstrip-Score: [1-9]' "$work/out" || fail "the installed filter did not score the newsletter"
+
+# Only "config" loads the terminal libraries, through the settings window's own library;
+# the message about the missing terminal comes from that library once it is loaded.
+! grep -q curses <<<"$libraries" || fail "tagstrip loads curses at start-up: $(grep curses <<<"$libraries")"
+if [ -f "$build/src/platform/libtagstrip-settings-window.so" ]; then
+  if "$installed" config --config-dir "$root/etc/tagstrip" </dev/null >/dev/null 2>"$work/err"; then
+    fail "config without a terminal did not fail"
+  fi
+  grep -qF "needs a terminal" "$work/err" || fail "the installed config did not load its settings window: $(cat "$work/err")"
+fi
 
 cp "$root/usr/lib/tagstrip/Tagstrip.Analyzer" "$root/usr/bin/"
 [ "$(modules)" = "$root/usr/bin/Tagstrip.Analyzer " ] ||
