@@ -108,48 +108,65 @@ bool LineReader::Open(const std::string& path, std::string& openError)
     return true;
 }
 
+void LineReader::Consume(std::size_t count)
+{
+    start += count;
+    bytesRead += count;
+}
+
+// Moves the unconsumed bytes to the front of a buffer with room for them and one more
+// chunk; the buffer grows only for a line longer than a chunk that is kept whole.
+void LineReader::MakeRoomFor(std::size_t size)
+{
+    const std::size_t kept = end - start;
+    if (size > capacity) {
+        const std::size_t grown = std::max(size, 2 * capacity);
+        std::unique_ptr<char[]> larger(new char[grown]);
+        if (kept > 0) {
+            std::memcpy(larger.get(), buffer.get() + start, kept);
+        }
+        buffer = std::move(larger);
+        capacity = grown;
+    } else if (start > 0) {
+        std::memmove(buffer.get(), buffer.get() + start, kept);
+    }
+    start = 0;
+    end = kept;
+}
+
 bool LineReader::Refill()
 {
-    buffer.erase(0, position);
-    position = 0;
-    std::size_t kept = buffer.size();
-    buffer.resize(kept + kReadChunk);
+    MakeRoomFor(end - start + kReadChunk);
     ssize_t count;
     do {
-        count = read(descriptor, &buffer[kept], kReadChunk);
+        count = read(descriptor, buffer.get() + end, capacity - end);
     } while (count < 0 && errno == EINTR);
     if (count < 0) {
         error = SystemError("cannot read");
     }
-    buffer.resize(kept + static_cast<std::size_t>(count > 0 ? count : 0));
+    end += static_cast<std::size_t>(count > 0 ? count : 0);
     return count > 0;
 }
 
 bool LineReader::ReadLine(std::string& line)
 {
     line.clear();
-    return AppendLine(line);
-}
-
-bool LineReader::AppendLine(std::string& text)
-{
-    const std::size_t start = text.size();
     for (;;) {
-        const std::size_t end = buffer.find('\n', position);
-        const std::size_t taken = (end == std::string::npos ? buffer.size() : end + 1) - position;
-        text.append(buffer, position, taken);
-        position += taken;
-        bytesRead += taken;
-        if (end != std::string::npos) {
+        const std::string_view buffered = Buffered();
+        const std::size_t lineFeed = buffered.find('\n');
+        const std::size_t taken = lineFeed == std::string_view::npos ? buffered.size() : lineFeed + 1;
+        line.append(buffered.data(), taken);
+        Consume(taken);
+        if (lineFeed != std::string_view::npos) {
             return true;
         }
         if (!Refill()) {
             break;
         }
     }
-    if (text.size() == start || !error.empty()) {
-        bytesRead -= text.size() - start;
-        text.resize(start);
+    if (line.empty() || !error.empty()) {
+        Unconsume(line.size());
+        line.clear();
         return false;
     }
     return true;

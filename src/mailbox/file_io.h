@@ -3,14 +3,16 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <string_view>
 
 // Reads the whole file at path into content. On failure error says what went wrong
 // ("cannot open: ...", "is a directory", "cannot read: ...").
 bool ReadWholeFile(const std::string& path, std::string& content, std::string& error);
 
-// Reads a file line by line through its own buffer, so that a mailbox of any size costs
-// only the buffer and the current line. Each line keeps its "\n"; the last may lack one.
+// Reads a file through its own buffer, so that a mailbox of any size costs only the
+// buffer and the current message. Lines keep their "\n"; the last may lack one.
 class LineReader {
 public:
     LineReader() = default;
@@ -23,20 +25,29 @@ public:
     void Attach(int openDescriptor);
     // False at the end of the file or on a read error (then Error() is not empty).
     bool ReadLine(std::string& line);
-    // The same, appending the line to text; a line longer than the read buffer goes
-    // into text piece by piece instead of being gathered in the buffer first. Leaves
-    // text as it was when it returns false.
-    bool AppendLine(std::string& text);
+
+    // The bytes read and not yet consumed, valid until the next Refill.
+    std::string_view Buffered() const { return {buffer.get() + start, end - start}; }
+    void Consume(std::size_t count);
+    // Takes count consumed bytes off BytesRead(), for a line dropped at a read error.
+    void Unconsume(std::size_t count) { bytesRead -= count; }
+    // Reads more after the buffered bytes, keeping them. False at the end of the file or
+    // on a read error (then Error() is not empty).
+    bool Refill();
+
     const std::string& Error() const { return error; }
     std::uint64_t BytesRead() const { return bytesRead; }
 
 private:
-    bool Refill();
+    void MakeRoomFor(std::size_t size);
 
     int descriptor = -1;
     bool owned = false;
-    std::string buffer;
-    std::size_t position = 0;
+    // Never zero-filled: only bytes read are ever looked at.
+    std::unique_ptr<char[]> buffer;
+    std::size_t capacity = 0;
+    std::size_t start = 0;
+    std::size_t end = 0;
     std::string error;
     std::uint64_t bytesRead = 0;
 };

@@ -2,6 +2,8 @@
 
 namespace {
 
+constexpr std::size_t kFromLength = 5;  // "From "
+
 bool IsBlankLine(std::string_view line)
 {
     return line == "\n" || line == "\r\n";
@@ -22,7 +24,7 @@ void SplitSeparator(MboxMessage& message)
 
 bool IsFromLine(std::string_view line)
 {
-    return line.compare(0, 5, "From ") == 0;
+    return line.compare(0, kFromLength, "From ") == 0;
 }
 
 bool MboxReader::Open(const std::string& path, std::string& error)
@@ -59,19 +61,71 @@ bool MboxReader::Next(MboxMessage& message)
     message.text.clear();
     message.separator.clear();
     hasPending = false;
-    bool afterBlankLine = false;
-    std::size_t lineStart = 0;
-    while (lines.AppendLine(message.text)) {
-        const std::string_view line = std::string_view(message.text).substr(lineStart);
-        if (afterBlankLine && IsFromLine(line)) {
-            pendingFromLine.assign(line);
-            message.text.resize(lineStart);
-            hasPending = true;
-            break;
-        }
-        afterBlankLine = IsBlankLine(line);
-        lineStart = message.text.size();
-    }
+    ReadText(message.text);
     SplitSeparator(message);
     return true;
+}
+
+// Appends the message's lines to text a buffered stretch at a time, up to the From_ line
+// that opens the next message (kept as pendingFromLine) or the end of the file. Lines are
+// only looked at, not copied one by one. A line that runs past the buffered bytes goes into
+// text in pieces once its first bytes show that it cannot open a message; until then it
+// stays in the buffer. At a read error the line being read is dropped.
+void MboxReader::ReadText(std::string& text)
+{
+    bool afterBlankLine = false;
+    bool inLine = false;        // the current line's first bytes are already in text
+    std::size_t lineStart = 0;  // where in text the current line starts, when inLine
+    do {
+        const std::string_view buffered = lines.Buffered();
+        std::size_t scanned = 0;
+        for (std::size_t lineFeed = buffered.find('\n'); lineFeed != std::string_view::npos;
+             lineFeed = buffered.find('\n', scanned)) {
+            const std::string_view line = buffered.substr(scanned, lineFeed + 1 - scanned);
+            if (inLine) {
+                inLine = false;
+                afterBlankLine = false;
+            } else if (afterBlankLine && IsFromLine(line)) {
+                text.append(buffered.data(), scanned);
+                lines.Consume(scanned);
+                pendingFromLine.assign(line);
+                lines.Consume(line.size());
+                hasPending = true;
+                return;
+            } else {
+                afterBlankLine = IsBlankLine(line);
+            }
+            scanned = lineFeed + 1;
+        }
+        const std::string_view rest = buffered.substr(scanned);
+        const bool restIsText = inLine || (rest.size() >= kFromLength && !(afterBlankLine && IsFromLine(rest)));
+        if (restIsText && !inLine) {
+            inLine = true;
+            afterBlankLine = false;
+            lineStart = text.size() + scanned;
+        }
+        const std::size_t taken = restIsText ? buffered.size() : scanned;
+        text.append(buffered.data(), taken);
+        lines.Consume(taken);
+    } while (lines.Refill());
+    if (!lines.Error().empty()) {
+        if (inLine) {
+            lines.Unconsume(text.size() - lineStart);
+            text.resize(lineStart);
+        }
+        return;
+    }
+    TakeLastLine(text, lines.Buffered(), afterBlankLine && !inLine);
+}
+
+// The file's last line, when it has no line end and is not in text yet.
+void MboxReader::TakeLastLine(std::string& text, std::string_view line, bool afterBlankLine)
+{
+    if (afterBlankLine && IsFromLine(line)) {
+        pendingFromLine.assign(line);
+        hasPending = true;
+    } else {
+        text.append(line);
+    }
+    lines.Consume(line.size());
 }

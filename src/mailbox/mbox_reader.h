@@ -31,6 +31,8 @@ public:
 
 private:
     bool ReadFirstLine(std::string& error);
+    void ReadText(std::string& text);
+    void TakeLastLine(std::string& text, std::string_view line, bool afterBlankLine);
 
     LineReader lines;
     std::string pendingFromLine;
