@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <string_view>
 
 #include "common/find_no_case.h"
@@ -22,14 +23,56 @@ void AppendWithoutCr(std::string_view text, std::string& out)
     out.append(text, copied, std::string_view::npos);
 }
 
-std::size_t BareLineFeeds(const std::string& text)
+const char* FindLineFeed(const char* from, const char* end)
 {
+    return static_cast<const char*>(std::memchr(from, '\n', static_cast<std::size_t>(end - from)));
+}
+
+std::size_t BareLineFeeds(std::string_view text)
+{
+    const char* const end = text.data() + text.size();
     std::size_t count = 0;
-    for (std::size_t lineFeed = text.find('\n'); lineFeed != std::string::npos;
-         lineFeed = text.find('\n', lineFeed + 1)) {
-        count += lineFeed == 0 || text[lineFeed - 1] != '\r';
+    for (const char* lineFeed = FindLineFeed(text.data(), end); lineFeed != nullptr;
+         lineFeed = FindLineFeed(lineFeed + 1, end)) {
+        count += lineFeed == text.data() || lineFeed[-1] != '\r';
     }
     return count;
+}
+
+// Copies text to out with a CR put before every LF that lacks one, a stretch between
+// such line feeds at a time. Returns the end of what it wrote, or nullptr when that
+// would not fit in room bytes.
+char* CopyWithCrlf(std::string_view text, char* out, std::size_t room)
+{
+    const char* const end = text.data() + text.size();
+    const char* const outEnd = out + room;
+    const char* copied = text.data();
+    for (const char* lineFeed = FindLineFeed(copied, end); lineFeed != nullptr;
+         lineFeed = FindLineFeed(lineFeed + 1, end)) {
+        if (lineFeed != text.data() && lineFeed[-1] == '\r') {
+            continue;
+        }
+        const std::size_t stretch = static_cast<std::size_t>(lineFeed - copied);
+        if (stretch >= static_cast<std::size_t>(outEnd - out)) {
+            return nullptr;
+        }
+        std::memcpy(out, copied, stretch);
+        out += stretch;
+        *out++ = '\r';
+        copied = lineFeed;
+    }
+    const std::size_t rest = static_cast<std::size_t>(end - copied);
+    if (rest > static_cast<std::size_t>(outEnd - out)) {
+        return nullptr;
+    }
+    std::memcpy(out, copied, rest);
+    return out + rest;
+}
+
+// Room for the text and an eighth more, as far as a CString holds.
+std::size_t RoomFor(std::size_t length)
+{
+    return std::min<std::size_t>(length + length / 8, INT_MAX);
 }
 
 }  // namespace
@@ -56,23 +99,21 @@ std::string CrlfToLf(const std::string& text)
 // An analyzer that rewrites the text puts its result into the same string; room for an
 // eighth more lets a result a little longer than the message (tags written back with
 // quoted values, a line end added) take the string's own buffer instead of a new one
-// beside it. Room never written costs no memory.
+// beside it. Room never written costs no memory. Lines are seldom shorter than eight
+// bytes, so the text is written in one pass into room for a line end in every eighth
+// byte; only when that does not do are the bare line feeds counted first.
 CString AnalyzersText(const std::string& message)
 {
-    const std::size_t length = message.size() + BareLineFeeds(message);
     CString text;
-    char* out = text.GetBuffer(static_cast<int>(std::min<std::size_t>(length + length / 8, INT_MAX)));
-    std::size_t copied = 0;
-    for (std::size_t lineFeed = message.find('\n'); lineFeed != std::string::npos;
-         lineFeed = message.find('\n', lineFeed + 1)) {
-        if (lineFeed == 0 || message[lineFeed - 1] != '\r') {
-            out = std::copy(message.data() + copied, message.data() + lineFeed, out);
-            *out++ = '\r';
-            copied = lineFeed;
-        }
+    std::size_t room = RoomFor(RoomFor(message.size()));
+    char* out = text.GetBuffer(static_cast<int>(room));
+    char* end = CopyWithCrlf(message, out, room);
+    if (end == nullptr) {
+        room = RoomFor(message.size() + BareLineFeeds(message));
+        out = text.GetBuffer(static_cast<int>(room));
+        end = CopyWithCrlf(message, out, room);
     }
-    std::copy(message.data() + copied, message.data() + message.size(), out);
-    text.ReleaseBuffer(static_cast<int>(length));
+    text.ReleaseBuffer(static_cast<int>(end - out));
     return text;
 }
 

@@ -37,6 +37,12 @@ TEST(MessageTextTest, AnalyzersTextWalksAsTheMessageDoes)
     } rows[] = {
         {"", "", ""},
         {"\n", "\r\n", "\n"},
+        {"\n\n\n\r\n\n", "\r\n\r\n\r\n\r\n\r\n", "\n\n\n\n\n"},
+        {"Subject: a line long enough\n\nbody of the message\n",
+         "Subject: a line long enough\r\n\r\nbody of the message\r\n",
+         "Subject: a line long enough\n\nbody of the message\n"},
+        {"Subject: crlf throughout\r\n\r\nbody\r\n", "Subject: crlf throughout\r\n\r\nbody\r\n",
+         "Subject: crlf throughout\r\n\r\nbody\r\n"},
         {"Subject: a\n\nbody\nlast", "Subject: a\r\n\r\nbody\r\nlast", "Subject: a\n\nbody\nlast"},
         {"Subject: a\r\n\r\nbody\nmixed\r\n", "Subject: a\r\n\r\nbody\r\nmixed\r\n", "Subject: a\r\n\r\nbody\r\nmixed\r\n"},
         {"Subject: a\n\nlone\rcarriage\r\r\nreturns\r", "Subject: a\r\n\r\nlone\rcarriage\r\r\nreturns\r",
