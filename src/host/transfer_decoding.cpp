@@ -33,10 +33,12 @@ bool NamesDecodedEncoding(const std::string& value, TransferEncoding& encoding)
     return false;
 }
 
-// Cheap tests that leave most messages alone before any walk.
+// Cheap tests that leave most messages alone before any walk: a part to decode needs
+// an encoding field, which many HTML messages have none of.
 bool MayHoldEncodedHtml(const std::string& message)
 {
     return message.find('\0') == std::string::npos && LooksLikeHtml(message) &&
+           FindNoCaseUpToNul(message, kEncodingField) != nullptr &&
            (FindNoCaseUpToNul(message, "base64") != nullptr || FindNoCaseUpToNul(message, "quoted-printable") != nullptr);
 }
 
