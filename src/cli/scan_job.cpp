@@ -1,28 +1,6 @@
 #include "cli/scan_job.h"
 
-#include "host/findings.h"
 #include "mailbox/file_io.h"
-
-namespace {
-
-// Whether decoding found a category that the message as it stands does not show;
-// asked only of the few messages with decoded parts and findings.
-bool FoundOnlyDecoded(const HostSession& session, const std::string& message, const MessageAnalysis& analysis)
-{
-    if (analysis.decodedParts == 0 || analysis.findings.empty()) {
-        return false;
-    }
-    const CategoryMarks decoded = MarksFromFindings(analysis.findings);
-    const CategoryMarks raw = MarksFromFindings(session.AnalyzeAsItStands(message).findings);
-    for (int category = 0; category < CategoryCount; ++category) {
-        if (decoded.found[category] && !raw.found[category]) {
-            return true;
-        }
-    }
-    return false;
-}
-
-}  // namespace
 
 ScanJob ScanJob::ForFile(const ScanItem& item)
 {
@@ -46,8 +24,7 @@ ScanJob ScanJob::ForMboxMessage(const std::string& path, int index, MboxMessage 
 void ScanJob::Analyze(const HostSession& session)
 {
     if (readError.empty()) {
-        analysis = session.Analyze(message.text);
-        foundOnlyDecoded = FoundOnlyDecoded(session, message.text, analysis);
+        analysis = session.AnalyzeNotingDecodedOnly(message.text, foundOnlyDecoded);
     }
 }
 

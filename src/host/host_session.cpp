@@ -4,6 +4,7 @@
 #include <climits>
 #include <strings.h>
 
+#include "host/findings.h"
 #include "host/message_text.h"
 #include "host/transfer_decoding.h"
 
@@ -73,17 +74,67 @@ MessageAnalysis HostSession::Analyze(const std::string& message) const
         return AnalyzeAsItStands(message);
     }
     TransferDecoding decoding(message);
-    MessageAnalysis analysis = AnalyzeAsItStands(decoding.Text());
-    RestoreTransferEncodings(decoding, analysis);
+    return AnalyzeDecoded(decoding);
+}
+
+MessageAnalysis HostSession::AnalyzeNotingDecodedOnly(const std::string& message, bool& foundOnlyDecoded) const
+{
+    foundOnlyDecoded = false;
+    if (!decodeTransferEncodings || !Active() || !TransferDecoding::MayDecode(message)) {
+        return AnalyzeAsItStands(message);
+    }
+    MessageAnalysis asItStands = AnalyzeAsItStands(message);
+    TransferDecoding decoding(message);
+    if (decoding.DecodedPartCount() == 0) {
+        RestoreTransferEncodings(decoding, asItStands);
+        return asItStands;
+    }
+    const CategoryMarks shown = MarksFromFindings(asItStands.findings);
+    asItStands = MessageAnalysis();
+    MessageAnalysis analysis = AnalyzeDecoded(decoding);
+    const CategoryMarks found = MarksFromFindings(analysis.findings);
+    for (int category = 0; category < CategoryCount; ++category) {
+        foundOnlyDecoded |= found.found[category] && !shown.found[category];
+    }
     return analysis;
 }
 
 MessageAnalysis HostSession::AnalyzeAsItStands(const std::string& message) const
 {
     MessageAnalysis analysis;
+    if (Admits(message, analysis)) {
+        CString messageText = AnalyzersText(message);
+        RunAnalyzers(messageText, UsesCrlf(message), analysis);
+    }
+    return analysis;
+}
+
+// The decoded message is freed as soon as the analyzers have their own copy of it.
+MessageAnalysis HostSession::AnalyzeDecoded(TransferDecoding& decoding) const
+{
+    if (decoding.DecodedPartCount() == 0) {
+        MessageAnalysis analysis = AnalyzeAsItStands(decoding.Text());
+        RestoreTransferEncodings(decoding, analysis);
+        return analysis;
+    }
+    std::string decoded = decoding.TakeDecodedText();
+    MessageAnalysis analysis;
+    if (Admits(decoded, analysis)) {
+        CString messageText = AnalyzersText(decoded);
+        const bool crlf = UsesCrlf(decoded);
+        std::string().swap(decoded);
+        RunAnalyzers(messageText, crlf, analysis);
+    }
+    RestoreTransferEncodings(decoding, analysis);
+    return analysis;
+}
+
+// Whether the analyzers are to see the message; when not, analysis says why.
+bool HostSession::Admits(const std::string& message, MessageAnalysis& analysis) const
+{
     if (!Active()) {
         analysis.inactive = true;
-        return analysis;
+        return false;
     }
     analysis.html = LooksLikeHtml(message);
     if (message.find('\0') != std::string::npos) {
@@ -91,10 +142,11 @@ MessageAnalysis HostSession::AnalyzeAsItStands(const std::string& message) const
     } else if (message.size() > kLargestMessage) {
         analysis.skipped = &kSkippedTooLarge;
     }
-    if (!analysis.html || analysis.skipped != nullptr) {
-        return analysis;
-    }
-    CString messageText = AnalyzersText(message);
+    return analysis.html && analysis.skipped == nullptr;
+}
+
+void HostSession::RunAnalyzers(CString& messageText, bool crlf, MessageAnalysis& analysis) const
+{
     AnalysisRecord record{&messageText, 0, 0, 0, CString()};
     for (const std::unique_ptr<HostedAnalyzer>& analyzer : analyzers) {
         if (analyzer->Active()) {
@@ -104,7 +156,6 @@ MessageAnalysis HostSession::AnalyzeAsItStands(const std::string& message) const
     analysis.score = record.score;
     analysis.findings.assign(record.findings, record.findings.GetLength());
     if (analysis.rewritten) {
-        analysis.rewrittenText = InLineEndsOf(message, messageText);
+        analysis.rewrittenText = InLineEndsOf(crlf, messageText);
     }
-    return analysis;
 }

@@ -8,6 +8,8 @@
 #include "host/hosted_analyzer.h"
 #include "host/skip_reason.h"
 
+class TransferDecoding;
+
 // What became of one message.
 struct MessageAnalysis {
     bool inactive = false;   // Active=0 for every analyzer: passed on without calling Analyze
@@ -39,6 +41,11 @@ public:
 
     // Analyses the message with its encoded HTML parts decoded, unless decoding is off.
     MessageAnalysis Analyze(const std::string& message) const;
+    // Analyze, telling besides whether decoding found a category that the message as it
+    // stands does not show. For a message with decoded parts that takes an analysis of
+    // the message as it stands too; it runs first, and only its findings are kept while
+    // the decoded message is analysed.
+    MessageAnalysis AnalyzeNotingDecodedOnly(const std::string& message, bool& foundOnlyDecoded) const;
     // Analyses the message as it stands, as the analyzers alone see it.
     MessageAnalysis AnalyzeAsItStands(const std::string& message) const;
     void SetTransferDecoding(bool on) { decodeTransferEncodings = on; }
@@ -53,6 +60,9 @@ public:
 
 private:
     HostSession() = default;
+    MessageAnalysis AnalyzeDecoded(TransferDecoding& decoding) const;
+    bool Admits(const std::string& message, MessageAnalysis& analysis) const;
+    void RunAnalyzers(CString& messageText, bool crlf, MessageAnalysis& analysis) const;
 
     std::vector<std::unique_ptr<HostedAnalyzer>> analyzers;
     bool decodeTransferEncodings = true;

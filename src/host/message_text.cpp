@@ -117,10 +117,10 @@ CString AnalyzersText(const std::string& message)
     return text;
 }
 
-std::string InLineEndsOf(const std::string& message, const CString& text)
+std::string InLineEndsOf(bool crlf, const CString& text)
 {
     const std::string_view analyzed(text, static_cast<std::size_t>(text.GetLength()));
-    if (UsesCrlf(message)) {
+    if (crlf) {
         return std::string(analyzed);
     }
     std::string result;

@@ -17,8 +17,9 @@ std::string CrlfToLf(const std::string& text);
 // every line it hands on in CRLF whatever it came with, so they find the same parts,
 // bodies and tags in it; bodies already in CRLF are scanned where they lie, uncopied.
 CString AnalyzersText(const std::string& message);
-// The analyzers' text in line ends of the message's own kind, in one copy.
-std::string InLineEndsOf(const std::string& message, const CString& text);
+// The analyzers' text in the line ends of a message that uses CRLF (UsesCrlf) or LF,
+// in one copy.
+std::string InLineEndsOf(bool crlf, const CString& text);
 
 // Whether the message holds "text/html" anywhere, in any letter case: the analyzer's own
 // test for an HTML message.

@@ -33,13 +33,27 @@ bool NamesDecodedEncoding(const std::string& value, TransferEncoding& encoding)
     return false;
 }
 
-// Cheap tests that leave most messages alone before any walk: a part to decode needs
-// an encoding field, which many HTML messages have none of.
-bool MayHoldEncodedHtml(const std::string& message)
+}  // namespace
+
+bool TransferDecoding::MayDecode(const std::string& message)
 {
     return message.find('\0') == std::string::npos && LooksLikeHtml(message) &&
            FindNoCaseUpToNul(message, kEncodingField) != nullptr &&
            (FindNoCaseUpToNul(message, "base64") != nullptr || FindNoCaseUpToNul(message, "quoted-printable") != nullptr);
+}
+
+namespace {
+
+// The length of the decoded text as the analyzer's scanner takes it in: each bare LF
+// given a CR, the white space at its end left out.
+std::size_t GivenLength(std::string_view text)
+{
+    const std::size_t kept = text.find_last_not_of(" \t\r\n") + 1;
+    std::size_t length = kept;
+    for (std::size_t lineFeed = text.find('\n'); lineFeed < kept; lineFeed = text.find('\n', lineFeed + 1)) {
+        length += lineFeed == 0 || text[lineFeed - 1] != '\r';
+    }
+    return length;
 }
 
 std::size_t LineNumberAt(const std::string& text, std::size_t offset)
@@ -51,7 +65,7 @@ std::size_t LineNumberAt(const std::string& text, std::size_t offset)
 
 TransferDecoding::TransferDecoding(const std::string& message) : message(message), lineEnd(LineEndOf(message))
 {
-    if (!MayHoldEncodedHtml(message)) {
+    if (!MayDecode(message)) {
         return;
     }
     const std::vector<MessagePart> parts = LocateParts(message);
@@ -117,7 +131,7 @@ void TransferDecoding::DecodePart(std::size_t index, const MessagePart& part, st
         decoded += lineEnd;
     }
     decodedParts.push_back({index, part.headerStart, encoding, field.start, field.end, part.bodyStart, part.bodyEnd, decodedStart,
-                            decoded.size(), addedLineEnd});
+                            decoded.size(), addedLineEnd, GivenLength(text.text)});
     copied = part.bodyEnd;
 }
 
@@ -158,7 +172,8 @@ bool TransferDecoding::Reencode(const std::string& rewritten, std::string& resul
 
 // The analyzer writes an HTML body as its scanner's text followed by an empty line; the
 // scanner keeps every byte of the body but the white space at its very end. When that is
-// all that is missing, the text came back unchanged. Text encoded anew ends in a line end
+// all that is missing, the text came back unchanged; lengths are compared first, so that
+// a changed part is not decoded once more. Text encoded anew ends in a line end
 // when the decoded text did.
 bool TransferDecoding::ReencodePart(const DecodedPart& part, const MessagePart& rewrittenPart,
                                     const std::string& rewritten, std::string& result) const
@@ -180,7 +195,7 @@ bool TransferDecoding::ReencodePart(const DecodedPart& part, const MessagePart& 
         return false;
     }
     body.resize(body.size() - (sizeof kAnalyzersEnd - 1));
-    if (body == GivenText(part)) {
+    if (body.size() == part.givenLength && body == GivenText(part)) {
         result.append(message, part.bodyStart, part.bodyEnd - part.bodyStart);
         return true;
     }
@@ -194,8 +209,12 @@ bool TransferDecoding::ReencodePart(const DecodedPart& part, const MessagePart& 
 // The decoded text of a part as the analyzer's scanner took it in.
 std::string TransferDecoding::GivenText(const DecodedPart& part) const
 {
-    std::string given = AsWalkerHandsItOn(
-        std::string_view(decoded).substr(part.decodedStart, part.decodedEnd - part.decodedStart));
+    std::string text = DecodeTransfer(
+        part.encoding, std::string_view(message).substr(part.bodyStart, part.bodyEnd - part.bodyStart)).text;
+    if (part.addedLineEnd) {
+        text += lineEnd;
+    }
+    std::string given = AsWalkerHandsItOn(text);
     given.erase(given.find_last_not_of(" \t\r\n") + 1);
     return given;
 }

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/host_session.h"
@@ -21,15 +22,24 @@ public:
     // message must outlive this object.
     explicit TransferDecoding(const std::string& message);
 
+    // A cheap test that leaves most messages alone before any walk: false when no part
+    // of the message can be decoded.
+    static bool MayDecode(const std::string& message);
+
     // The message to analyse: the decoded one, or the message itself.
     const std::string& Text() const { return decodedParts.empty() ? message : decoded; }
+    // The decoded message, handed over so that its holder can free it once it is no longer
+    // needed; Reencode does without it. Empty when no part was decoded.
+    std::string TakeDecodedText() { return std::move(decoded); }
     int DecodedPartCount() const { return static_cast<int>(decodedParts.size()); }
     const std::vector<std::string>& Warnings() const { return warnings; }
 
     // The analyzer's rewriting of Text(), in the message's own line ends, with each
     // decoded part in its own encoding again: its original bytes when its text came back
     // unchanged, else the rewritten text encoded anew. False, leaving result alone, when
-    // the rewritten text does not match the decoded message part for part.
+    // the rewritten text does not match the decoded message part for part. Whether a
+    // part came back unchanged is told against its encoded body decoded once more, so
+    // that the decoded message need not be kept for this.
     bool Reencode(const std::string& rewritten, std::string& result);
 
 private:
@@ -44,6 +54,7 @@ private:
         std::size_t decodedStart;   // the decoded body in the decoded message
         std::size_t decodedEnd;
         bool addedLineEnd;          // the decoded text did not end in one
+        std::size_t givenLength;    // of its GivenText
     };
 
     void DecodeParts(const std::vector<MessagePart>& parts);
