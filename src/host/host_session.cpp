@@ -84,7 +84,7 @@ MessageAnalysis HostSession::AnalyzeNotingDecodedOnly(const std::string& message
         return AnalyzeAsItStands(message);
     }
     MessageAnalysis asItStands = AnalyzeAsItStands(message);
-    TransferDecoding decoding(message);
+    TransferDecoding decoding(message, TransferDecoding::MayDecodeSaidYes());
     if (decoding.DecodedPartCount() == 0) {
         RestoreTransferEncodings(decoding, asItStands);
         return asItStands;

@@ -63,10 +63,9 @@ GMimeContentEncoding GMimeEncodingOf(TransferEncoding encoding)
 
 // The codec's state machines need no library set-up; g_mime_init is not called. The
 // tail, if any, is fed after the input.
-std::string RunCodec(const GMimeCodecs& codecs, GMimeEncoding& state, std::string_view input,
-                     std::string_view tail = {})
+void RunCodec(const GMimeCodecs& codecs, GMimeEncoding& state, std::string_view input, std::string& output,
+              std::string_view tail = {})
 {
-    std::string output;
     std::string buffer;
     for (std::string_view rest = input; !rest.empty(); rest.remove_prefix(std::min(kPieceSize, rest.size()))) {
         const std::string_view piece = rest.substr(0, kPieceSize);
@@ -75,7 +74,6 @@ std::string RunCodec(const GMimeCodecs& codecs, GMimeEncoding& state, std::strin
     }
     buffer.resize(codecs.outputLength(&state, tail.size()));
     output.append(buffer, 0, codecs.flush(&state, tail.data(), tail.size(), &buffer[0]));
-    return output;
 }
 
 // The encoders end lines with LF alone.
@@ -103,21 +101,27 @@ const char* TransferEncodingName(TransferEncoding encoding)
     return encoding == TransferEncoding::Base64 ? "base64" : "quoted-printable";
 }
 
-DecodedText DecodeTransfer(TransferEncoding encoding, std::string_view encoded)
+std::vector<std::string> DecodeTransferOnto(TransferEncoding encoding, std::string_view encoded, std::string& text)
 {
-    DecodedText decoded;
     std::string missingPadding;
-    decoded.faults = encoding == TransferEncoding::Base64 ? Base64Faults(encoded, missingPadding)
-                                                           : QuotedPrintableFaults(encoded);
+    std::vector<std::string> faults = encoding == TransferEncoding::Base64 ? Base64Faults(encoded, missingPadding)
+                                                                           : QuotedPrintableFaults(encoded);
     const GMimeCodecs& codecs = Codecs();
     if (!codecs.error.empty()) {
-        decoded.faults.assign(1, "cannot be decoded without the GMime library: " + codecs.error);
-        return decoded;
+        faults.assign(1, "cannot be decoded without the GMime library: " + codecs.error);
+        return faults;
     }
     GMimeEncoding state;
     codecs.initDecode(&state, GMimeEncodingOf(encoding));
     // The base64 decoder keeps the bits of an unpadded last group to itself.
-    decoded.text = RunCodec(codecs, state, encoded, missingPadding);
+    RunCodec(codecs, state, encoded, text, missingPadding);
+    return faults;
+}
+
+DecodedText DecodeTransfer(TransferEncoding encoding, std::string_view encoded)
+{
+    DecodedText decoded;
+    decoded.faults = DecodeTransferOnto(encoding, encoded, decoded.text);
     return decoded;
 }
 
@@ -131,7 +135,8 @@ std::string EncodeTransfer(TransferEncoding encoding, const std::string& text, c
     }
     GMimeEncoding state;
     codecs.initEncode(&state, GMimeEncodingOf(encoding));
-    std::string encoded = RunCodec(codecs, state, text);
+    std::string encoded;
+    RunCodec(codecs, state, text, encoded);
     if (!encoded.empty() && encoded.back() != '\n') {
         encoded += "=\n";
     }

@@ -23,6 +23,9 @@ struct DecodedText {
 
 // When the codec library cannot be loaded, the text is empty and the one fault says why.
 DecodedText DecodeTransfer(TransferEncoding encoding, std::string_view encoded);
+// The same with the text appended to text, so that a big one is not copied once more;
+// gives the faults.
+std::vector<std::string> DecodeTransferOnto(TransferEncoding encoding, std::string_view encoded, std::string& text);
 
 // Encodes text whose line ends are CRLF: quoted-printable after RFC 2045 (lines of at
 // most 76 characters with soft breaks, "=" and trailing blanks encoded, each CRLF a hard

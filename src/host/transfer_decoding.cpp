@@ -33,17 +33,6 @@ bool NamesDecodedEncoding(const std::string& value, TransferEncoding& encoding)
     return false;
 }
 
-}  // namespace
-
-bool TransferDecoding::MayDecode(const std::string& message)
-{
-    return message.find('\0') == std::string::npos && LooksLikeHtml(message) &&
-           FindNoCaseUpToNul(message, kEncodingField) != nullptr &&
-           (FindNoCaseUpToNul(message, "base64") != nullptr || FindNoCaseUpToNul(message, "quoted-printable") != nullptr);
-}
-
-namespace {
-
 // The length of the decoded text as the analyzer's scanner takes it in: each bare LF
 // given a CR, the white space at its end left out.
 std::size_t GivenLength(std::string_view text)
@@ -63,11 +52,28 @@ std::size_t LineNumberAt(const std::string& text, std::size_t offset)
 
 }  // namespace
 
+bool TransferDecoding::MayDecode(const std::string& message)
+{
+    return message.find('\0') == std::string::npos && LooksLikeHtml(message) &&
+           FindNoCaseUpToNul(message, kEncodingField) != nullptr &&
+           (FindNoCaseUpToNul(message, "base64") != nullptr || FindNoCaseUpToNul(message, "quoted-printable") != nullptr);
+}
+
 TransferDecoding::TransferDecoding(const std::string& message) : message(message), lineEnd(LineEndOf(message))
 {
-    if (!MayDecode(message)) {
-        return;
+    if (MayDecode(message)) {
+        Decode();
     }
+}
+
+TransferDecoding::TransferDecoding(const std::string& message, MayDecodeSaidYes)
+    : message(message), lineEnd(LineEndOf(message))
+{
+    Decode();
+}
+
+void TransferDecoding::Decode()
+{
     const std::vector<MessagePart> parts = LocateParts(message);
     partCount = parts.size();
     DecodeParts(parts);
@@ -96,7 +102,8 @@ void TransferDecoding::DecodeParts(const std::vector<MessagePart>& parts)
 }
 
 // Copies the message up to the part's body, with the 8bit field in place of the
-// encoding's, then the decoded text.
+// encoding's, then decodes the body onto it; takes it all back when the part stays
+// encoded.
 void TransferDecoding::DecodePart(std::size_t index, const MessagePart& part, std::size_t& copied)
 {
     HeaderFieldSpan field;
@@ -105,33 +112,36 @@ void TransferDecoding::DecodePart(std::size_t index, const MessagePart& part, st
         !NamesDecodedEncoding(field.value, encoding)) {
         return;
     }
-    DecodedText text = DecodeTransfer(
-        encoding, std::string_view(message).substr(part.bodyStart, part.bodyEnd - part.bodyStart));
-    const std::string where = std::string("text/html part in ") + TransferEncodingName(encoding) + ": ";
-    for (const std::string& fault : text.faults) {
-        Warn(part.headerStart, where + fault);
-    }
-    if (text.text.find('\0') != std::string::npos) {
-        Warn(part.headerStart, where + "its decoded text holds a NUL byte, so it is analysed as it stands");
-        return;
-    }
-    if (text.text.empty()) {
-        return;
-    }
     if (decoded.empty()) {
         decoded.reserve(message.size());
     }
+    const std::size_t decodedBefore = decoded.size();
     decoded.append(message, copied, field.start - copied);
     decoded.append(kEncodingField).append(": ").append(kEightBit).append(lineEnd);
     decoded.append(message, field.end, part.bodyStart - field.end);
     const std::size_t decodedStart = decoded.size();
-    decoded += text.text;
-    const bool addedLineEnd = text.text.back() != '\n';
+    const std::vector<std::string> faults = DecodeTransferOnto(
+        encoding, std::string_view(message).substr(part.bodyStart, part.bodyEnd - part.bodyStart), decoded);
+    const std::string_view text = std::string_view(decoded).substr(decodedStart);
+    const std::string where = std::string("text/html part in ") + TransferEncodingName(encoding) + ": ";
+    for (const std::string& fault : faults) {
+        Warn(part.headerStart, where + fault);
+    }
+    const bool holdsNul = text.find('\0') != std::string_view::npos;
+    if (holdsNul) {
+        Warn(part.headerStart, where + "its decoded text holds a NUL byte, so it is analysed as it stands");
+    }
+    if (holdsNul || text.empty()) {
+        decoded.resize(decodedBefore);
+        return;
+    }
+    const bool addedLineEnd = text.back() != '\n';
+    const std::size_t givenLength = GivenLength(text);
     if (addedLineEnd) {
         decoded += lineEnd;
     }
     decodedParts.push_back({index, part.headerStart, encoding, field.start, field.end, part.bodyStart, part.bodyEnd, decodedStart,
-                            decoded.size(), addedLineEnd, GivenLength(text.text)});
+                            decoded.size(), addedLineEnd, givenLength});
     copied = part.bodyEnd;
 }
 

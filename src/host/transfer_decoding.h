@@ -21,6 +21,9 @@ class TransferDecoding {
 public:
     // message must outlive this object.
     explicit TransferDecoding(const std::string& message);
+    // The same for a message that MayDecode has let through already.
+    struct MayDecodeSaidYes {};
+    TransferDecoding(const std::string& message, MayDecodeSaidYes);
 
     // A cheap test that leaves most messages alone before any walk: false when no part
     // of the message can be decoded.
@@ -57,6 +60,7 @@ private:
         std::size_t givenLength;    // of its GivenText
     };
 
+    void Decode();
     void DecodeParts(const std::vector<MessagePart>& parts);
     void DecodePart(std::size_t index, const MessagePart& part, std::size_t& copied);
     bool WalkerCutsAsBefore();

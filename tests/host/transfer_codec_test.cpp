@@ -44,6 +44,9 @@ TEST(TransferCodecTest, DecodesAndNamesEachFault)
         DecodedText decoded = DecodeTransfer(row.encoding, row.encoded);
         EXPECT_EQ(decoded.text, row.text) << row.encoded;
         EXPECT_EQ(decoded.faults, row.faults) << row.encoded;
+        std::string onto = "kept\r\n";
+        EXPECT_EQ(DecodeTransferOnto(row.encoding, row.encoded, onto), row.faults) << row.encoded;
+        EXPECT_EQ(onto, "kept\r\n" + row.text) << row.encoded;
     }
 }
 

@@ -43,19 +43,22 @@ TEST(TransferDecodingTest, DecodesExactlyTheEncodedHtmlParts)
 
 // An analyzer that keeps everything gives the message back byte for byte, whatever
 // its line ends (the session turns the analyzer's CRLF back into LF where the message
-// has LF).
+// has LF) or those of the decoded text, and without the decoded message, which the
+// session frees during the analysis.
 TEST(TransferDecodingTest, AnUnchangedRewritingGivesTheOriginalBack)
 {
     const std::string messages[] = {
         Multipart(Part("text/html", "Content-Transfer-Encoding: base64", "PGI+dGFn\r\n\r\n") +
                   Part("text/html", "Content-Transfer-Encoding: quoted-printable", "<p>a=3D=\r\nb</p>  \r\n")),
         "Content-Type: text/html\nContent-Transfer-Encoding: base64\n\nPGI+dGFn",
+        Multipart(Part("text/html", "Content-Transfer-Encoding: quoted-printable", "=0A<p>a=0A=0Ab</p>=0D=0A =09\r\n")),
+        Multipart(Part("text/html", "Content-Transfer-Encoding: base64", "ICAKCg==\r\n")),
     };
     for (const std::string& message : messages) {
         TransferDecoding decoding(message);
         ASSERT_GT(decoding.DecodedPartCount(), 0);
         std::string result;
-        const std::string rewritten = PassThroughRewrite(decoding.Text());
+        const std::string rewritten = PassThroughRewrite(decoding.TakeDecodedText());
         ASSERT_TRUE(decoding.Reencode(UsesCrlf(message) ? rewritten : CrlfToLf(rewritten), result));
         EXPECT_EQ(result, message);
     }
@@ -67,7 +70,7 @@ TEST(TransferDecodingTest, AChangedPartIsEncodedAgainInItsOwnEncoding)
         Multipart(Part("text/html", "Content-Transfer-Encoding: base64", "PGI+dGFn\r\n") +
                   Part("text/html", "Content-Transfer-Encoding: quoted-printable", "<p>a=3D=\r\nb</p>\r\n"));
     TransferDecoding decoding(message);
-    std::string rewritten = PassThroughRewrite(decoding.Text());
+    std::string rewritten = PassThroughRewrite(decoding.TakeDecodedText());
     rewritten.replace(rewritten.find("<b>tag"), 6, "<i>tag");
     rewritten.replace(rewritten.find("<p>a=b</p>"), 10, "<p>a=c</p>");
     std::string result;
