@@ -118,29 +118,27 @@ else
   echo "not root: the case of another user's settings file is left out"
 fi
 
+# Sends the signal to a filter once its analyzer has made its temporary file.
+kill_filter_mid_analysis() {
+  TMPDIR="$work/tmp" "$tagstrip" filter --config-dir $work/config --max-size 0 < long.eml > /dev/null 2>&1 &
+  local pid=$!
+  for _ in $(seq 1 500); do
+    [ -n "$(find tmp -type f -name 'tmp*' 2>/dev/null)" ] && break
+    sleep 0.01
+  done
+  kill "-$1" "$pid" 2>/dev/null
+  wait "$pid"
+}
+
 # SIGTERM in mid-analysis (a delivery agent's timeout) leaves no temporary file behind.
 { printf 'Subject: long\nContent-Type: text/html\n\n'
   head -c 20000000 /dev/zero | tr '\0' 'x' | fold -w 1000 | sed 's/^/<p><script>s<\/script>/'; } > long.eml
-TMPDIR="$work/tmp" "$tagstrip" filter --config-dir $work/config --max-size 0 < long.eml > /dev/null 2>&1 &
-pid=$!
-for _ in $(seq 1 500); do
-  [ -n "$(find tmp -type f -name 'tmp*' 2>/dev/null)" ] && break
-  sleep 0.01
-done
-kill -TERM "$pid" 2>/dev/null
-wait "$pid"
+kill_filter_mid_analysis TERM
 [ -z "$(ls -A tmp)" ] || fail "SIGTERM left files behind: $(find tmp)"
 
 # A filter killed outright leaves its directory; the next one, even on a short message,
 # removes it and leaves nothing behind.
-TMPDIR="$work/tmp" "$tagstrip" filter --config-dir $work/config --max-size 0 < long.eml > /dev/null 2>&1 &
-pid=$!
-for _ in $(seq 1 500); do
-  [ -n "$(find tmp -type f -name 'tmp*' 2>/dev/null)" ] && break
-  sleep 0.01
-done
-kill -KILL "$pid" 2>/dev/null
-wait "$pid"
+kill_filter_mid_analysis KILL
 [ -n "$(ls -A tmp)" ] || fail "SIGKILL: the killed filter's directory was expected to stay"
 TMPDIR="$work/tmp" "$tagstrip" filter --config-dir $work/config < html.eml > /dev/null 2>&1
 [ -z "$(ls -A tmp)" ] || fail "the run after SIGKILL left files behind: $(find tmp)"
