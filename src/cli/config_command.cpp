@@ -7,13 +7,26 @@
 #include "cli/command.h"
 #include "cli/settings_window_entry.h"
 #include "page/analyzer_container.h"
+#include "platform/kernel/windows.h"
 
 namespace {
 
-// Found through the program's own library path, beside the platform library.
+// The library lies beside the platform library, in the build tree as when installed. It
+// is opened by its full path: a bare name would be looked up through the RUNPATH of
+// whoever calls dlopen, which is not the program when a sanitizer wraps dlopen.
+std::string SettingsWindowPath()
+{
+    Dl_info platform{};
+    if (dladdr(reinterpret_cast<void*>(&LoadLibraryA), &platform) == 0 || platform.dli_fname == nullptr) {
+        return kSettingsWindowLibrary;
+    }
+    const std::string platformPath = platform.dli_fname;
+    return platformPath.substr(0, platformPath.rfind('/') + 1) + kSettingsWindowLibrary;
+}
+
 ShowSettingsWindowFunction LoadSettingsWindow(std::string& error)
 {
-    void* library = dlopen(kSettingsWindowLibrary, RTLD_NOW | RTLD_LOCAL);
+    void* library = dlopen(SettingsWindowPath().c_str(), RTLD_NOW | RTLD_LOCAL);
     if (library == nullptr) {
         error = std::string("cannot load the settings window: ") + dlerror();
         return nullptr;
