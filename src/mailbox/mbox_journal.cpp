@@ -25,10 +25,12 @@ std::string SystemError(const std::string& what)
     return what + ": " + std::strerror(errno);
 }
 
-bool ReadAt(int descriptor, char* bytes, std::size_t length, std::uint64_t offset)
+// pread or pwrite until the whole range is done; a short count goes on where it stopped.
+template <typename Bytes, typename Transfer>
+bool WholeRangeAt(Transfer transfer, int descriptor, Bytes bytes, std::size_t length, std::uint64_t offset)
 {
     while (length > 0) {
-        ssize_t count = pread(descriptor, bytes, length, static_cast<off_t>(offset));
+        ssize_t count = transfer(descriptor, bytes, length, static_cast<off_t>(offset));
         if (count <= 0) {
             if (count < 0 && errno == EINTR) {
                 continue;
@@ -42,21 +44,14 @@ bool ReadAt(int descriptor, char* bytes, std::size_t length, std::uint64_t offse
     return true;
 }
 
+bool ReadAt(int descriptor, char* bytes, std::size_t length, std::uint64_t offset)
+{
+    return WholeRangeAt(pread, descriptor, bytes, length, offset);
+}
+
 bool WriteAt(int descriptor, const char* bytes, std::size_t length, std::uint64_t offset)
 {
-    while (length > 0) {
-        ssize_t count = pwrite(descriptor, bytes, length, static_cast<off_t>(offset));
-        if (count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        bytes += count;
-        length -= static_cast<std::size_t>(count);
-        offset += static_cast<std::uint64_t>(count);
-    }
-    return true;
+    return WholeRangeAt(pwrite, descriptor, bytes, length, offset);
 }
 
 bool CopyRange(int from, std::uint64_t fromOffset, int to, std::uint64_t toOffset, std::uint64_t length)

@@ -25,21 +25,9 @@
 #include "platform/kernel/windows.h"
 #include "platform/ui/afxwin.h"
 #include "tagstrip/host_api.h"
+#include "tests/plugin/entry_points.h"
 
 namespace {
-
-struct EntryPoints {
-    InitAnalyzerFn initAnalyzer;
-    UnInitAnalyzerFn unInitAnalyzer;
-    GetAnalyzerNameFn getAnalyzerName;
-    GetAnalyzerOrderFn getAnalyzerOrder;
-    GetAnalyzerTypeFn getAnalyzerType;
-    GetAnalyzerIconIDFn getAnalyzerIconID;
-    GetAnalyzerConfigPageFn getAnalyzerConfigPage;
-    GetAnalyzerRightClickMenuFn getAnalyzerRightClickMenu;
-    DoAnalyzerRightClickFn doAnalyzerRightClick;
-    AnalyzeFn analyze;
-};
 
 class Report {
 public:

@@ -8,22 +8,10 @@
 
 #include "platform/kernel/windows.h"
 #include "tagstrip/host_api.h"
+#include "tests/plugin/entry_points.h"
 #include "tests/common/temp_directory.h"
 
 namespace {
-
-struct EntryPoints {
-    InitAnalyzerFn initAnalyzer;
-    UnInitAnalyzerFn unInitAnalyzer;
-    GetAnalyzerNameFn getAnalyzerName;
-    GetAnalyzerOrderFn getAnalyzerOrder;
-    GetAnalyzerTypeFn getAnalyzerType;
-    GetAnalyzerIconIDFn getAnalyzerIconID;
-    GetAnalyzerConfigPageFn getAnalyzerConfigPage;
-    GetAnalyzerRightClickMenuFn getAnalyzerRightClickMenu;
-    DoAnalyzerRightClickFn doAnalyzerRightClick;
-    AnalyzeFn analyze;
-};
 
 template <typename Function>
 void Find(void* module, const char* name, Function& function)
