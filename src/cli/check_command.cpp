@@ -89,6 +89,7 @@ int RunCheck(const ParsedCommandLine& commandLine)
     if (session == nullptr) {
         return kExitUsage;
     }
+    session->SetRewrittenTextWanted(commandLine.Has("--in-place") || commandLine.Has("--output"));
     bool allChecked = true;
     for (const std::string& path : commandLine.arguments) {
         if (StopSignals::Requested() != 0) {

@@ -322,6 +322,7 @@ int RunScan(const ParsedCommandLine& commandLine)
     if (session == nullptr) {
         return kExitUsage;
     }
+    session->SetRewrittenTextWanted(commandLine.Has("--rewrite"));
     std::vector<ScanItem> items;
     std::vector<std::pair<std::string, std::string>> listingErrors;
     for (const std::string& path : commandLine.arguments) {

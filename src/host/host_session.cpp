@@ -104,7 +104,7 @@ MessageAnalysis HostSession::AnalyzeAsItStands(const std::string& message) const
     MessageAnalysis analysis;
     if (Admits(message, analysis)) {
         CString messageText = AnalyzersText(message);
-        RunAnalyzers(messageText, UsesCrlf(message), analysis);
+        RunAnalyzers(messageText, UsesCrlf(message), rewrittenTextWanted, analysis);
     }
     return analysis;
 }
@@ -123,7 +123,7 @@ MessageAnalysis HostSession::AnalyzeDecoded(TransferDecoding& decoding) const
         CString messageText = AnalyzersText(decoded);
         const bool crlf = UsesCrlf(decoded);
         std::string().swap(decoded);
-        RunAnalyzers(messageText, crlf, analysis);
+        RunAnalyzers(messageText, crlf, true, analysis);
     }
     RestoreTransferEncodings(decoding, analysis);
     return analysis;
@@ -145,7 +145,7 @@ bool HostSession::Admits(const std::string& message, MessageAnalysis& analysis) 
     return analysis.html && analysis.skipped == nullptr;
 }
 
-void HostSession::RunAnalyzers(CString& messageText, bool crlf, MessageAnalysis& analysis) const
+void HostSession::RunAnalyzers(CString& messageText, bool crlf, bool textWanted, MessageAnalysis& analysis) const
 {
     AnalysisRecord record{&messageText, 0, 0, 0, CString()};
     for (const std::unique_ptr<HostedAnalyzer>& analyzer : analyzers) {
@@ -155,7 +155,7 @@ void HostSession::RunAnalyzers(CString& messageText, bool crlf, MessageAnalysis&
     }
     analysis.score = record.score;
     analysis.findings.assign(record.findings, record.findings.GetLength());
-    if (analysis.rewritten) {
+    if (analysis.rewritten && textWanted) {
         analysis.rewrittenText = InLineEndsOf(crlf, messageText);
     }
 }

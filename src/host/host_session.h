@@ -18,7 +18,7 @@ struct MessageAnalysis {
     bool rewritten = false;  // some analyzer replaced the text
     int score = 0;
     std::string findings;
-    std::string rewrittenText;  // set only when rewritten, in the message's own line ends
+    std::string rewrittenText;  // set only when rewritten and wanted, in the message's own line ends
     int decodedParts = 0;       // quoted-printable and base64 HTML parts analysed decoded
     std::vector<std::string> warnings;
 };
@@ -50,6 +50,9 @@ public:
     MessageAnalysis AnalyzeAsItStands(const std::string& message) const;
     void SetTransferDecoding(bool on) { decodeTransferEncodings = on; }
     bool TransferDecodingOn() const { return decodeTransferEncodings; }
+    // Whether callers read rewrittenText (on unless a front end only reports). Decoded
+    // messages are always written out in full, since encoding them again can fail.
+    void SetRewrittenTextWanted(bool wanted) { rewrittenTextWanted = wanted; }
 
     // In the order they run.
     const std::vector<std::unique_ptr<HostedAnalyzer>>& Analyzers() const { return analyzers; }
@@ -62,10 +65,12 @@ private:
     HostSession() = default;
     MessageAnalysis AnalyzeDecoded(TransferDecoding& decoding) const;
     bool Admits(const std::string& message, MessageAnalysis& analysis) const;
-    void RunAnalyzers(CString& messageText, bool crlf, MessageAnalysis& analysis) const;
+    // textWanted: whether rewrittenText is set when the text is rewritten.
+    void RunAnalyzers(CString& messageText, bool crlf, bool textWanted, MessageAnalysis& analysis) const;
 
     std::vector<std::unique_ptr<HostedAnalyzer>> analyzers;
     bool decodeTransferEncodings = true;
+    bool rewrittenTextWanted = true;
 };
 
 #endif
