@@ -12,21 +12,24 @@
 #include <utility>
 #include <vector>
 
-// Works on items on a fixed set of worker threads and hands the finished items back, on
-// the thread that submits them, in the order they were submitted. The items between
+// Works on items on a fixed number of threads and hands the finished items back, on the
+// thread that submits them, in the order they were submitted. The items between
 // submission and hand-back are bounded in number and in bytes, so a reader that submits
 // as it reads never holds more than that in memory; an item larger than the byte bound
 // goes through alone. Work that throws has its exception rethrown where the item would
 // have been handed back; a Submit that rethrows it has not queued its own item.
 //
-// With one worker no thread is started: Submit works on the item and hands it back at
-// once, on the caller's thread.
+// The submitting thread is one of the threads that work: rather than wait for room or
+// for the oldest item, it works on the next item no thread has taken. So N threads keep
+// N cores busy without a reader thread of their own competing for them, and the
+// submitter sleeps only when every queued item is being worked on. With one thread no
+// thread is started: Submit works on the item and hands it back at once.
 template <typename Item>
 class OrderedPipeline {
 public:
     struct Limits {
-        std::size_t workers;
-        std::size_t items;  // at least 1
+        std::size_t threads;  // the submitting thread and threads - 1 started here
+        std::size_t items;    // at least 1
         std::size_t bytes;
     };
     using Step = std::function<void(Item&)>;
@@ -35,7 +38,7 @@ public:
         : limits(limits), work(std::move(work)), handBack(std::move(handBack))
     {
         try {
-            for (std::size_t i = 0; limits.workers > 1 && i < limits.workers; ++i) {
+            for (std::size_t i = 1; i < limits.threads; ++i) {
                 workers.emplace_back([this] { WorkerLoop(); });
             }
         } catch (...) {
@@ -53,8 +56,8 @@ public:
         StopWorkers();
     }
 
-    // Hands back finished items, oldest first, until there is room for this one, then
-    // queues it.
+    // Hands back finished items, oldest first, and works on queued ones, until there is
+    // room for this one, then queues it.
     void Submit(Item item, std::size_t bytes)
     {
         if (workers.empty()) {
@@ -73,16 +76,28 @@ public:
         workAvailable.notify_one();
     }
 
-    // Waits for the oldest item still queued and hands it back; false when none is.
+    // Hands back the oldest item still queued, working on queued items meanwhile and
+    // waiting only when every one is taken; false when none is queued.
     bool HandBackOldest()
     {
         std::unique_ptr<Slot> oldest;
         {
             std::unique_lock<std::mutex> lock(mutex);
-            if (slots.empty()) {
-                return false;
+            for (;;) {
+                if (slots.empty()) {
+                    return false;
+                }
+                if (slots.front()->finished) {
+                    break;
+                }
+                if (started < slots.size()) {
+                    WorkOnNext(lock);
+                    continue;
+                }
+                submitterWaiting = true;
+                slotFinished.wait(lock, [this] { return slots.front()->finished; });
+                submitterWaiting = false;
             }
-            slotFinished.wait(lock, [this] { return slots.front()->finished; });
             oldest = TakeFront();
         }
         if (oldest->failure) {
@@ -155,6 +170,22 @@ private:
         return front;
     }
 
+    // Takes the next item no thread has taken and works on it with the lock let go;
+    // called and returns with the lock held. True when the submitter awaits that item.
+    bool WorkOnNext(std::unique_lock<std::mutex>& lock)
+    {
+        Slot& slot = *slots[started++];
+        lock.unlock();
+        try {
+            work(slot.item);
+        } catch (...) {
+            slot.failure = std::current_exception();
+        }
+        lock.lock();
+        slot.finished = true;
+        return discarding || (submitterWaiting && slots.front()->finished);
+    }
+
     void WorkerLoop()
     {
         std::unique_lock<std::mutex> lock(mutex);
@@ -163,26 +194,12 @@ private:
             if (stopping) {
                 return;
             }
-            Slot& slot = *slots[started++];
-            lock.unlock();
-            try {
-                work(slot.item);
-            } catch (...) {
-                slot.failure = std::current_exception();
-            }
-            lock.lock();
-            slot.finished = true;
-            // The submitter waits for the oldest item, or for all when discarding. It is
-            // woken once the oldest is done and the workers are about to run out of
-            // work, so that it hands back and refills a run of items at a time; and
-            // after the unlock, so that it does not wake into a held lock.
-            const bool awaited =
-                discarding || (slots.front()->finished && slots.size() - started <= workers.size());
-            lock.unlock();
-            if (awaited) {
+            if (WorkOnNext(lock)) {
+                // After the unlock, so that the submitter does not wake into a held lock.
+                lock.unlock();
                 slotFinished.notify_all();
+                lock.lock();
             }
-            lock.lock();
         }
     }
 
@@ -201,6 +218,7 @@ private:
     std::size_t queuedBytes = 0;
     bool stopping = false;
     bool discarding = false;
+    bool submitterWaiting = false;
 };
 
 #endif

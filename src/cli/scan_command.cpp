@@ -53,8 +53,10 @@ const char kHelp[] =
 
 using Clock = std::chrono::steady_clock;
 
-// The queue between the reader and the analysis holds at most this much per thread.
-constexpr std::size_t kQueuedMessagesPerThread = 8;
+// The queue between the reader and the analysis holds at most this much per thread: deep
+// enough in messages that the other threads still have work while the reading thread
+// works on a long message itself.
+constexpr std::size_t kQueuedMessagesPerThread = 128;
 constexpr std::size_t kQueuedBytesPerThread = 8u << 20;
 constexpr unsigned kMostThreads = 256;
 

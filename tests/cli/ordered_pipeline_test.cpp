@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <stdexcept>
@@ -138,6 +139,42 @@ TEST(OrderedPipeline, RethrowsAFailureAtItsTurnAndGoesOnAfterIt)
     }
 }
 
+// The one other thread is held up on the first item until the last is worked on, which
+// only the submitting thread can do: it works on queued items rather than wait for them.
+TEST(OrderedPipeline, TheSubmitterWorksOnQueuedItemsInsteadOfWaiting)
+{
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool firstStarted = false;
+    bool lastDone = false;
+    bool firstSawLast = false;
+    std::vector<int> handedBack;
+    constexpr int kCount = 10;
+    OrderedPipeline<Item> pipeline(
+        {2, kCount, 1 << 20},
+        [&](Item& item) {
+            std::unique_lock<std::mutex> lock(mutex);
+            if (item.number == 0) {
+                firstStarted = true;
+                changed.notify_all();
+                firstSawLast = changed.wait_for(lock, std::chrono::seconds(20), [&] { return lastDone; });
+            } else if (item.number == kCount - 1) {
+                lastDone = true;
+                changed.notify_all();
+            }
+        },
+        [&](Item& item) { handedBack.push_back(item.number); });
+    for (int number : Numbers(kCount)) {
+        pipeline.Submit(Item{number, 1}, 1);
+        std::unique_lock<std::mutex> lock(mutex);
+        changed.wait(lock, [&] { return firstStarted; });
+    }
+    while (pipeline.HandBackOldest()) {
+    }
+    EXPECT_TRUE(firstSawLast);
+    EXPECT_EQ(handedBack, Numbers(kCount));
+}
+
 TEST(OrderedPipeline, DiscardDropsWhatIsQueuedAndWaitsForWhatIsBeingWorkedOn)
 {
     std::mutex mutex;
@@ -146,8 +183,9 @@ TEST(OrderedPipeline, DiscardDropsWhatIsQueuedAndWaitsForWhatIsBeingWorkedOn)
     bool gateOpen = false;
     std::atomic<int> worked{0};
     std::vector<int> handedBack;
+    // Two threads besides the submitter, which works only when it has to wait.
     OrderedPipeline<Item> pipeline(
-        {2, 8, 1 << 20},
+        {3, 8, 1 << 20},
         [&](Item& item) {
             std::unique_lock<std::mutex> lock(mutex);
             ++running;
