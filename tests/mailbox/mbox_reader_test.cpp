@@ -1,6 +1,8 @@
 #include "mailbox/mbox_reader.h"
 
 #include <gtest/gtest.h>
+#include <random>
+#include <string_view>
 #include <vector>
 
 #include "tests/support/host_test_support.h"
@@ -108,6 +110,68 @@ TEST(MboxReader, ReadsAFromLineLongerThanItsBuffer)
         EXPECT_EQ(messages[0].text, "Subject: a\n\nbody\n");
         EXPECT_EQ(messages[1].fromLine, row.nextFromLine);
         EXPECT_EQ(messages[1].text, row.nextText);
+    }
+}
+
+// The split as the mbox format states it, line by line: a message starts at a line
+// beginning "From " that is the first line or follows a blank line, and its last line
+// goes to the separator when blank.
+std::vector<MboxMessage> SplitLineByLine(const std::string& mbox)
+{
+    std::vector<std::string_view> lines;
+    for (std::size_t start = 0; start < mbox.size();) {
+        const std::size_t end = std::min(mbox.find('\n', start), mbox.size() - 1) + 1;
+        lines.push_back(std::string_view(mbox).substr(start, end - start));
+        start = end;
+    }
+    auto blank = [](std::string_view line) { return line == "\n" || line == "\r\n"; };
+    std::vector<MboxMessage> messages;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i == 0 || (blank(lines[i - 1]) && IsFromLine(lines[i]))) {
+            messages.push_back({std::string(lines[i]), "", ""});
+        } else {
+            messages.back().text += lines[i];
+        }
+    }
+    for (MboxMessage& message : messages) {
+        const std::size_t lastLine = message.text.size() < 2 ? 0 : message.text.rfind('\n', message.text.size() - 2) + 1;
+        if (blank(std::string_view(message.text).substr(lastLine))) {
+            message.separator = message.text.substr(lastLine);
+            message.text.erase(lastLine);
+        }
+    }
+    return messages;
+}
+
+// Mailboxes of a few MiB made of the lines where splitting goes wrong (blank lines in both
+// line ends, "From" with and without its space, quoted and lone CRs, long lines that cross
+// the reader's buffer), split the same as line by line.
+TEST(MboxReader, SplitsGeneratedMailboxesAsTheFormatSays)
+{
+    const std::vector<std::string> pieces = {
+        "\n", "\r\n", "\r", "From a@example.com x\n", "From \n", "From", "From\n", ">From b\n",
+        "Subject: s\n", "text line\n", "\nFrom ", "\r\nFrom c\r\n", "Fro", "m d\n", "x\n\n\n",
+    };
+    std::mt19937 random(13);
+    TempDirectory scratch;
+    for (int mailbox = 0; mailbox < 12; ++mailbox) {
+        std::string mbox = "From first@example.com\n";
+        while (mbox.size() < (3u << 20) + static_cast<std::size_t>(mailbox) * 9973) {
+            const unsigned pick = random() % (pieces.size() + 2);
+            if (pick < pieces.size()) {
+                mbox += pieces[pick];
+            } else {
+                mbox.append(random() % (pick == pieces.size() ? 200 : 400000), 'y');
+            }
+        }
+        const std::vector<MboxMessage> expected = SplitLineByLine(mbox);
+        const std::vector<MboxMessage> messages = ReadMboxMessages(scratch.Write("random.mbox", mbox));
+        ASSERT_EQ(messages.size(), expected.size()) << "mailbox " << mailbox;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            ASSERT_EQ(messages[i].fromLine, expected[i].fromLine) << "mailbox " << mailbox << ", message " << i;
+            ASSERT_EQ(messages[i].text, expected[i].text) << "mailbox " << mailbox << ", message " << i;
+            ASSERT_EQ(messages[i].separator, expected[i].separator) << "mailbox " << mailbox << ", message " << i;
+        }
     }
 }
 
