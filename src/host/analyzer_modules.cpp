@@ -1,12 +1,11 @@
 #include "host/analyzer_modules.h"
 
+#include <dirent.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
-
-#include "common/string_helpers.h"
+#include <string_view>
 
 #ifndef TAGSTRIP_PRIVATE_LIBDIR
 #define TAGSTRIP_PRIVATE_LIBDIR "lib/tagstrip"
@@ -23,6 +22,18 @@ std::string ParentOf(const std::string& directory)
         return "..";
     }
     return slash == 0 ? std::string() : directory.substr(0, slash);
+}
+
+bool IsModuleName(std::string_view name)
+{
+    constexpr std::string_view suffix = kModuleSuffix;
+    return name.size() > suffix.size() && name.substr(name.size() - suffix.size()) == suffix;
+}
+
+// What goes before a file name to make its path in directory.
+std::string JoinedPrefix(const std::string& directory)
+{
+    return directory.empty() || directory.back() == '/' ? directory : directory + '/';
 }
 
 bool IsFile(const std::string& path)
@@ -50,16 +61,22 @@ std::vector<std::string> ModuleDirectories(const std::string& programDirectory)
     return {programDirectory, ParentOf(programDirectory) + "/" TAGSTRIP_PRIVATE_LIBDIR};
 }
 
+// Read with readdir, every name compared in place: a program's directory may be /usr/bin,
+// with thousands of entries, listed on every run of the filter.
 std::vector<std::string> AnalyzerModulesIn(const std::string& directory)
 {
     std::vector<std::string> paths;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(directory, error)) {
-        const std::string name = entry.path().filename().string();
-        if (EndsWith(name, kModuleSuffix) && name.size() > std::strlen(kModuleSuffix)) {
-            paths.push_back(entry.path().string());
+    DIR* listing = opendir(directory.c_str());
+    if (listing == nullptr) {
+        return paths;
+    }
+    const std::string prefix = JoinedPrefix(directory);
+    while (const dirent* entry = readdir(listing)) {
+        if (IsModuleName(entry->d_name)) {
+            paths.push_back(prefix + entry->d_name);
         }
     }
+    closedir(listing);
     std::sort(paths.begin(), paths.end());
     return paths;
 }
