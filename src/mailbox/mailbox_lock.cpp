@@ -5,12 +5,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <lockfile.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
+#include "mailbox/dotlock_library.h"
 #include "mailbox/file_io.h"
 #include "mailbox/stop_signals.h"
 
@@ -138,15 +138,20 @@ MailboxLock::Attempt MailboxLock::TryStep(Step step, std::string& message, const
 
 MailboxLock::Attempt MailboxLock::TryDotlock(std::string& message, const LockWait& wait)
 {
+    const DotlockLibrary& dotlock = DotlockLibrary::Get();
+    if (!dotlock.error.empty()) {
+        message = "cannot make dotlocks: " + dotlock.error;
+        return Attempt::Failed;
+    }
     struct stat status;
-    if (lstat(dotlockPath.c_str(), &status) == 0 && lockfile_check(dotlockPath.c_str(), L_PID) != 0) {
+    if (lstat(dotlockPath.c_str(), &status) == 0 && dotlock.check(dotlockPath.c_str(), L_PID) != 0) {
         if (wait.notice) {
             wait.notice("removing the stale lock " + DotlockHolder(dotlockPath) +
                         " (its process is gone, or it is older than five minutes)");
         }
-        lockfile_remove(dotlockPath.c_str());
+        dotlock.remove(dotlockPath.c_str());
     }
-    int result = lockfile_create(dotlockPath.c_str(), 0, L_PID);
+    int result = dotlock.create(dotlockPath.c_str(), 0, L_PID);
     dotlockHeld = result == L_SUCCESS;
     if (dotlockHeld) {
         return Attempt::Taken;
@@ -162,7 +167,7 @@ MailboxLock::Attempt MailboxLock::TryDotlock(std::string& message, const LockWai
 void MailboxLock::Refresh()
 {
     if (dotlockHeld) {
-        lockfile_touch(dotlockPath.c_str());
+        DotlockLibrary::Get().touch(dotlockPath.c_str());
     }
 }
 
@@ -173,7 +178,7 @@ void MailboxLock::ReleaseAll()
         flockHeld = false;
     }
     if (dotlockHeld) {
-        lockfile_remove(dotlockPath.c_str());
+        DotlockLibrary::Get().remove(dotlockPath.c_str());
         dotlockHeld = false;
     }
     if (fcntlHeld) {

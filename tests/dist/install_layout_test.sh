@@ -66,7 +66,9 @@ grep -q '^X-Tagstrip-Score: [1-9]' "$work/out" || fail "the installed filter did
 
 # Only "config" loads the terminal libraries, through the settings window's own library;
 # the message about the missing terminal comes from that library once it is loaded.
+# liblockfile is loaded only when a mailbox is locked.
 ! grep -q curses <<<"$libraries" || fail "tagstrip loads curses at start-up: $(grep curses <<<"$libraries")"
+! grep -q liblockfile <<<"$libraries" || fail "tagstrip loads liblockfile at start-up"
 if [ -f "$build/src/platform/libtagstrip-settings-window.so" ]; then
   if "$installed" config --config-dir "$root/etc/tagstrip" </dev/null >/dev/null 2>"$work/err"; then
     fail "config without a terminal did not fail"
