@@ -68,7 +68,7 @@ bool CheckFile(const HostSession& session, const ParsedCommandLine& commandLine,
         ReportError(path, error);
         return false;
     }
-    MessageAnalysis analysis = session.Analyze(message);
+    MessageAnalysis analysis = session.Analyze(message, MessageAfterwards::NotNeeded);
     ReportWarnings(path, analysis);
     PrintResult(path, analysis);
     bool storing = commandLine.Has("--in-place") || commandLine.Has("--output");

@@ -80,6 +80,10 @@ std::string EnvelopeOf(const std::string& input)
     return input.substr(0, lineEnd == std::string::npos ? input.size() : lineEnd + 1);
 }
 
+// Memory ran out after the analysis had freed the message, which it does only where
+// nothing but the rewritten text would be written: the run can only fail.
+struct MessageGone {};
+
 // One run of the filter over the message on standard input.
 class FilterRun {
 public:
@@ -105,6 +109,10 @@ public:
         }
         try {
             return FilterWithSettings(commandLine);
+        } catch (const MessageGone&) {
+            std::cerr << "tagstrip filter: out of memory once the analysis had rewritten the message; nothing was "
+                         "written\n";
+            return FailureStatus(FilterFailure::OutOfMemory);
         } catch (const std::bad_alloc&) {
             return PassOn(FilterFailure::OutOfMemory, "out of memory in the analysis");
         } catch (...) {
@@ -161,15 +169,35 @@ private:
         return Analyse(*session);
     }
 
-    // The envelope line moves out of input, which then holds the message alone.
+    // The envelope line moves out of input, which then holds the message alone. When a
+    // failed write cannot be undone anyway, a rewritten message is not needed any more,
+    // and the analysis may free it meanwhile.
     int Analyse(const HostSession& session)
     {
         envelope = EnvelopeOf(input);
         input.erase(0, envelope.size());
-        MessageAnalysis analysis = session.Analyze(input);
+        const std::size_t size = envelope.size() + input.size();
+        const char* lineEnd = LineEndOf(input);
+        log.Identify(input);
+        MessageAnalysis analysis = AnalyseLending(session);
         ReportWarnings("standard input", analysis);
-        log.Analysed(input, envelope.size() + input.size(), analysis);
-        return Deliver({envelope, PassedOnFields(analysis, input), PassedOnBody(analysis, input)});
+        log.Analysed(input, size, analysis);
+        return Deliver({envelope, PassedOnFields(analysis, lineEnd), PassedOnBody(analysis, input)});
+    }
+
+    // Running out of memory once a lent message is rewritten leaves nothing to pass on.
+    MessageAnalysis AnalyseLending(const HostSession& session)
+    {
+        const std::size_t size = input.size();
+        try {
+            return session.Analyze(input, outputStart.MayRewind() ? MessageAfterwards::Needed
+                                                                  : MessageAfterwards::NeededUnlessRewritten);
+        } catch (const std::bad_alloc&) {
+            if (input.size() != size) {
+                throw MessageGone();
+            }
+            throw;
+        }
     }
 
     // Over --max-size: the part read so far with the Skipped field, then the rest as it

@@ -59,6 +59,13 @@ MessageLog::~MessageLog()
     }
 }
 
+void MessageLog::Identify(const std::string& message)
+{
+    if (enabled) {
+        identified = MessageId(message);
+    }
+}
+
 void MessageLog::Analysed(const std::string& message, std::size_t size, const MessageAnalysis& analysis) const
 {
     if (analysis.skipped != nullptr) {
@@ -82,7 +89,7 @@ void MessageLog::Write(const std::string& message, std::size_t size, const std::
         return;
     }
     auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
-    std::string line = "message-id=" + MessageId(message) + " size=" + std::to_string(size) + " " + rest +
+    std::string line = "message-id=" + (identified.empty() ? MessageId(message) : identified) + " size=" + std::to_string(size) + " " + rest +
                        " ms=" + std::to_string(elapsed.count());
     syslog(LOG_INFO, "%s", line.c_str());
 }

@@ -18,6 +18,8 @@ public:
     MessageLog(const MessageLog&) = delete;
     MessageLog& operator=(const MessageLog&) = delete;
 
+    // Takes the message's id now, for a message that may be gone when it is logged.
+    void Identify(const std::string& message);
     void Analysed(const std::string& message, std::size_t size, const MessageAnalysis& analysis) const;
     void PassedOn(const std::string& message, std::size_t size, const std::string& result) const;
 
@@ -25,6 +27,7 @@ private:
     void Write(const std::string& message, std::size_t size, const std::string& rest) const;
 
     bool enabled;
+    std::string identified;  // the id Identify took, else each message's own
     std::chrono::steady_clock::time_point start;
 };
 

@@ -114,7 +114,7 @@ public:
           writeBack(commandLine),
           progress(std::cerr, totalBytes, isatty(STDERR_FILENO) != 0),
           queue({threads, threads * kQueuedMessagesPerThread, threads * kQueuedBytesPerThread},
-                [this](ScanJob& job) { job.Analyze(this->session); },
+                [this](ScanJob& job) { job.Analyze(this->session, this->TextAfterwards()); },
                 [this](ScanJob& job) { Report(job); })
     {
     }
@@ -175,6 +175,12 @@ private:
             const std::size_t bytes = job.Bytes();
             queue.Submit(std::move(job), bytes);
         }
+    }
+
+    // Only a rewritten mailbox takes the messages' text, and their lengths, from them.
+    MessageAfterwards TextAfterwards() const
+    {
+        return rewrite ? MessageAfterwards::Needed : MessageAfterwards::NotNeeded;
     }
 
     static void ReportStop()

@@ -21,10 +21,10 @@ ScanJob ScanJob::ForMboxMessage(const std::string& path, int index, MboxMessage 
     return job;
 }
 
-void ScanJob::Analyze(const HostSession& session)
+void ScanJob::Analyze(const HostSession& session, MessageAfterwards afterwards)
 {
     if (readError.empty()) {
-        analysis = session.AnalyzeNotingDecodedOnly(message.text, foundOnlyDecoded);
+        analysis = session.AnalyzeNotingDecodedOnly(message.text, afterwards, foundOnlyDecoded);
     }
 }
 

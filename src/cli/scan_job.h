@@ -25,8 +25,9 @@ struct ScanJob {
     static ScanJob ForMboxMessage(const std::string& path, int index, MboxMessage message,
                                   std::uint64_t bytesRead);
 
-    // Analyses the message; safe to run on several threads with one session.
-    void Analyze(const HostSession& session);
+    // Analyses the message; safe to run on several threads with one session. Its text
+    // may be gone afterwards where afterwards says it is not needed.
+    void Analyze(const HostSession& session, MessageAfterwards afterwards);
     // What the message weighs in the queue between reader and analysis.
     std::size_t Bytes() const;
     // "path" for a message file, "path, message N" for a message of an mbox.

@@ -30,6 +30,8 @@ public:
     OutputStart();
     // Truncates standard output back to where it began; false when it is not a file.
     bool Rewind() const;
+    // Whether Rewind can work: standard output is a file.
+    bool MayRewind() const { return offset >= 0; }
 
 private:
     long long offset;

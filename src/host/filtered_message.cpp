@@ -19,7 +19,12 @@ std::string PassedOnText(const MessageAnalysis& analysis, const std::string& mes
 
 std::string PassedOnFields(const MessageAnalysis& analysis, const std::string& message)
 {
-    return analysis.inactive ? std::string() : FormatHeaderFields(TagstripHeaderFields(analysis), LineEndOf(message));
+    return PassedOnFields(analysis, LineEndOf(message));
+}
+
+std::string PassedOnFields(const MessageAnalysis& analysis, const char* lineEnd)
+{
+    return analysis.inactive ? std::string() : FormatHeaderFields(TagstripHeaderFields(analysis), lineEnd);
 }
 
 const std::string& PassedOnBody(const MessageAnalysis& analysis, const std::string& message)

@@ -12,6 +12,7 @@ std::string PassedOnText(const MessageAnalysis& analysis, const std::string& mes
 // The same in its two pieces, for a front end that writes them one after the other
 // without joining them: our fields (empty with every analyzer inactive), then the text.
 std::string PassedOnFields(const MessageAnalysis& analysis, const std::string& message);
+std::string PassedOnFields(const MessageAnalysis& analysis, const char* lineEnd);
 const std::string& PassedOnBody(const MessageAnalysis& analysis, const std::string& message);
 
 // What `tagstrip filter` writes for message (without any mbox "From " line), for front

@@ -77,12 +77,42 @@ MessageAnalysis HostSession::Analyze(const std::string& message) const
     return AnalyzeDecoded(decoding);
 }
 
+MessageAnalysis HostSession::Analyze(std::string& message, MessageAfterwards afterwards) const
+{
+    if (!decodeTransferEncodings || !Active() || !TransferDecoding::MayDecode(message)) {
+        return AnalyzeAsItStands(message, afterwards);
+    }
+    TransferDecoding decoding(message, TransferDecoding::MayDecodeSaidYes());
+    if (decoding.DecodedPartCount() == 0) {
+        MessageAnalysis analysis = AnalyzeAsItStands(message, afterwards);
+        RestoreTransferEncodings(decoding, analysis);
+        return analysis;
+    }
+    return AnalyzeDecoded(decoding);
+}
+
 MessageAnalysis HostSession::AnalyzeNotingDecodedOnly(const std::string& message, bool& foundOnlyDecoded) const
 {
     foundOnlyDecoded = false;
     if (!decodeTransferEncodings || !Active() || !TransferDecoding::MayDecode(message)) {
         return AnalyzeAsItStands(message);
     }
+    return AnalyzeBothWays(message, foundOnlyDecoded);
+}
+
+// The message is lent only where no decoding follows.
+MessageAnalysis HostSession::AnalyzeNotingDecodedOnly(std::string& message, MessageAfterwards afterwards,
+                                                      bool& foundOnlyDecoded) const
+{
+    foundOnlyDecoded = false;
+    if (!decodeTransferEncodings || !Active() || !TransferDecoding::MayDecode(message)) {
+        return AnalyzeAsItStands(message, afterwards);
+    }
+    return AnalyzeBothWays(message, foundOnlyDecoded);
+}
+
+MessageAnalysis HostSession::AnalyzeBothWays(const std::string& message, bool& foundOnlyDecoded) const
+{
     MessageAnalysis asItStands = AnalyzeAsItStands(message);
     TransferDecoding decoding(message, TransferDecoding::MayDecodeSaidYes());
     if (decoding.DecodedPartCount() == 0) {
@@ -105,6 +135,21 @@ MessageAnalysis HostSession::AnalyzeAsItStands(const std::string& message) const
     if (Admits(message, analysis)) {
         CString messageText = AnalyzersText(message);
         RunAnalyzers(messageText, UsesCrlf(message), rewrittenTextWanted, analysis);
+    }
+    return analysis;
+}
+
+MessageAnalysis HostSession::AnalyzeAsItStands(std::string& message, MessageAfterwards afterwards) const
+{
+    MessageAnalysis analysis;
+    if (Admits(message, analysis)) {
+        CString messageText = AnalyzersText(message);
+        const bool crlf = UsesCrlf(message);
+        MessageLoan loan(message, afterwards, crlf);
+        AnalysisRecord record{&messageText, 0, 0, 0, CString()};
+        analysis.rewritten = CallAnalyzers(record);
+        loan.Settle(messageText, analysis.rewritten);
+        TakeResults(record, crlf, rewrittenTextWanted, analysis);
     }
     return analysis;
 }
@@ -148,14 +193,27 @@ bool HostSession::Admits(const std::string& message, MessageAnalysis& analysis) 
 void HostSession::RunAnalyzers(CString& messageText, bool crlf, bool textWanted, MessageAnalysis& analysis) const
 {
     AnalysisRecord record{&messageText, 0, 0, 0, CString()};
+    analysis.rewritten = CallAnalyzers(record);
+    TakeResults(record, crlf, textWanted, analysis);
+}
+
+// True when some analyzer replaced the text.
+bool HostSession::CallAnalyzers(AnalysisRecord& record) const
+{
+    bool rewritten = false;
     for (const std::unique_ptr<HostedAnalyzer>& analyzer : analyzers) {
         if (analyzer->Active()) {
-            analysis.rewritten |= analyzer->Analyze(record);
+            rewritten |= analyzer->Analyze(record);
         }
     }
+    return rewritten;
+}
+
+void HostSession::TakeResults(const AnalysisRecord& record, bool crlf, bool textWanted, MessageAnalysis& analysis)
+{
     analysis.score = record.score;
     analysis.findings.assign(record.findings, record.findings.GetLength());
     if (analysis.rewritten && textWanted) {
-        analysis.rewrittenText = InLineEndsOf(crlf, messageText);
+        analysis.rewrittenText = InLineEndsOf(crlf, *record.messageText);
     }
 }

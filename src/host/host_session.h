@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/hosted_analyzer.h"
+#include "host/message_loan.h"
 #include "host/skip_reason.h"
 
 class TransferDecoding;
@@ -41,13 +42,20 @@ public:
 
     // Analyses the message with its encoded HTML parts decoded, unless decoding is off.
     MessageAnalysis Analyze(const std::string& message) const;
+    // The same for a holder that needs the message afterwards only as afterwards says:
+    // a big message is then freed while the analyzers hold their own copy of it, and
+    // afterwards it is as it came, or empty where it is not needed.
+    MessageAnalysis Analyze(std::string& message, MessageAfterwards afterwards) const;
     // Analyze, telling besides whether decoding found a category that the message as it
     // stands does not show. For a message with decoded parts that takes an analysis of
     // the message as it stands too; it runs first, and only its findings are kept while
     // the decoded message is analysed.
     MessageAnalysis AnalyzeNotingDecodedOnly(const std::string& message, bool& foundOnlyDecoded) const;
+    MessageAnalysis AnalyzeNotingDecodedOnly(std::string& message, MessageAfterwards afterwards,
+                                             bool& foundOnlyDecoded) const;
     // Analyses the message as it stands, as the analyzers alone see it.
     MessageAnalysis AnalyzeAsItStands(const std::string& message) const;
+    MessageAnalysis AnalyzeAsItStands(std::string& message, MessageAfterwards afterwards) const;
     void SetTransferDecoding(bool on) { decodeTransferEncodings = on; }
     bool TransferDecodingOn() const { return decodeTransferEncodings; }
     // Whether callers read rewrittenText (on unless a front end only reports). Decoded
@@ -64,9 +72,13 @@ public:
 private:
     HostSession() = default;
     MessageAnalysis AnalyzeDecoded(TransferDecoding& decoding) const;
+    // For a message that MayDecode lets through.
+    MessageAnalysis AnalyzeBothWays(const std::string& message, bool& foundOnlyDecoded) const;
     bool Admits(const std::string& message, MessageAnalysis& analysis) const;
     // textWanted: whether rewrittenText is set when the text is rewritten.
     void RunAnalyzers(CString& messageText, bool crlf, bool textWanted, MessageAnalysis& analysis) const;
+    bool CallAnalyzers(AnalysisRecord& record) const;
+    static void TakeResults(const AnalysisRecord& record, bool crlf, bool textWanted, MessageAnalysis& analysis);
 
     std::vector<std::unique_ptr<HostedAnalyzer>> analyzers;
     bool decodeTransferEncodings = true;

@@ -39,6 +39,11 @@ std::size_t BareLineFeeds(std::string_view text)
     return count;
 }
 
+std::size_t LineFeeds(std::string_view text)
+{
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
 // Copies text to out with a CR put before every LF that lacks one, a stretch between
 // such line feeds at a time. Returns the end of what it wrote, or nullptr when that
 // would not fit in room bytes.
@@ -119,14 +124,26 @@ CString AnalyzersText(const std::string& message)
 
 std::string InLineEndsOf(bool crlf, const CString& text)
 {
+    std::string result;
+    result.reserve(static_cast<std::size_t>(text.GetLength()));
+    AppendInLineEndsOf(crlf, text, result);
+    return result;
+}
+
+void AppendInLineEndsOf(bool crlf, const CString& text, std::string& out)
+{
     const std::string_view analyzed(text, static_cast<std::size_t>(text.GetLength()));
     if (crlf) {
-        return std::string(analyzed);
+        out.append(analyzed);
+    } else {
+        AppendWithoutCr(analyzed, out);
     }
-    std::string result;
-    result.reserve(analyzed.size());
-    AppendWithoutCr(analyzed, result);
-    return result;
+}
+
+bool AnalyzersTextGivesBack(const std::string& message, bool crlf)
+{
+    const std::size_t bare = BareLineFeeds(message);
+    return crlf ? bare == 0 : bare == LineFeeds(message);
 }
 
 bool LooksLikeHtml(const std::string& message)

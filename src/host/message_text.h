@@ -20,6 +20,11 @@ CString AnalyzersText(const std::string& message);
 // The analyzers' text in the line ends of a message that uses CRLF (UsesCrlf) or LF,
 // in one copy.
 std::string InLineEndsOf(bool crlf, const CString& text);
+// The same appended to out.
+void AppendInLineEndsOf(bool crlf, const CString& text, std::string& out);
+// Whether InLineEndsOf gives the message back byte for byte from its AnalyzersText: a
+// CRLF message with no bare LF, or an LF message with no CRLF.
+bool AnalyzersTextGivesBack(const std::string& message, bool crlf);
 
 // Whether the message holds "text/html" anywhere, in any letter case: the analyzer's own
 // test for an HTML message.

@@ -117,6 +117,42 @@ TEST_F(HostProgramTest, FilterChangesNothingButTheAddedHeadersWhenNothingIsRemov
     }
 }
 
+// Into a pipe, where a failed write cannot be undone, filter frees a big message during
+// the analysis when it can do without it; what it writes is the same as into a file.
+TEST_F(HostProgramTest, FilterWritesABigMessageAlikeIntoAPipeAndAFile)
+{
+    const struct {
+        const char* lineEnd;
+        const char* paragraph;
+        const char* oddLine;
+    } rows[] = {
+        {"\n", "<p>a paragraph<script>s()</script></p>", ""},
+        {"\n", "<p>a paragraph of plain words</p>", ""},
+        {"\r\n", "<p>a paragraph<script>s()</script></p>", ""},
+        {"\r\n", "<p>a paragraph of plain words</p>", ""},
+        {"\n", "<p>a paragraph<script>s()</script></p>", "<p>a line of its own</p>\r\n"},
+        {"\r\n", "<p>a paragraph of plain words</p>", "<p>a line of its own</p>\n"},
+    };
+    for (const auto& row : rows) {
+        const std::string lineEnd = row.lineEnd;
+        std::string message = "Subject: big" + lineEnd + "Content-Type: text/html" + lineEnd + lineEnd;
+        for (int paragraph = 0; paragraph < 40000; ++paragraph) {
+            message += row.paragraph + lineEnd;
+        }
+        message += std::string(row.oddLine) + "LAST-WORD" + lineEnd;
+        const RunResult intoFile = Run({"filter", "--max-size", "0"}, message);
+        const RunResult intoPipe = RunTagstripIntoPipe({"filter", "--module", TAGSTRIP_ANALYZER_MODULE, "--config-dir",
+                                                        config.path, "--max-size", "0"},
+                                                       message);
+        ASSERT_EQ(intoFile.status, 0) << intoFile.err;
+        EXPECT_EQ(intoPipe.status, 0) << intoPipe.err;
+        EXPECT_EQ(intoPipe.err, intoFile.err);
+        EXPECT_TRUE(intoPipe.out == intoFile.out) << row.paragraph << row.oddLine;
+        const bool removable = std::string(row.paragraph).find("<script>") != std::string::npos;
+        EXPECT_EQ(WithoutTagstripHeaders(intoPipe.out) == message, !removable) << row.paragraph;
+    }
+}
+
 TEST_F(HostProgramTest, RefusesAModuleThatIsMissingOrLacksAnEntryPoint)
 {
     struct {

@@ -27,7 +27,7 @@ std::string WalkerOutput(std::string_view message)
 
 // The analyzers get every line end as CRLF, and their walker hands on exactly what it
 // hands on for the message as it came; their CRLF text goes back in the message's own
-// line ends.
+// line ends. AnalyzersTextGivesBack tells exactly when that is the message itself.
 TEST(MessageTextTest, AnalyzersTextWalksAsTheMessageDoes)
 {
     const struct {
@@ -58,6 +58,8 @@ TEST(MessageTextTest, AnalyzersTextWalksAsTheMessageDoes)
         EXPECT_EQ(analyzers, row.analyzers) << row.message;
         EXPECT_EQ(WalkerOutput(analyzers), WalkerOutput(row.message)) << row.message;
         EXPECT_EQ(InLineEndsOf(UsesCrlf(row.message), text), row.backInOwnLineEnds) << row.message;
+        EXPECT_EQ(AnalyzersTextGivesBack(row.message, UsesCrlf(row.message)), row.backInOwnLineEnds == row.message)
+            << row.message;
     }
 }
 

@@ -23,17 +23,39 @@ std::string SourcePath(const std::string& relative)
     return std::string(TAGSTRIP_SOURCE_DIR) + "/" + relative;
 }
 
-RunResult RunTagstrip(const std::vector<std::string>& arguments, const std::string& stdinText)
+namespace {
+
+std::string TagstripCommand(const std::vector<std::string>& arguments)
 {
-    TempDirectory io;
-    std::string command = "cd " + ShellQuoted(TAGSTRIP_SOURCE_DIR) + " && " + ShellQuoted(TAGSTRIP_PROGRAM);
+    std::string command = ShellQuoted(TAGSTRIP_PROGRAM);
     for (const std::string& argument : arguments) {
         command += " " + ShellQuoted(argument);
     }
-    command += " <" + ShellQuoted(io.Write("stdin", stdinText)) + " >" + ShellQuoted(io.File("out")) + " 2>" +
-               ShellQuoted(io.File("err"));
+    return command;
+}
+
+}  // namespace
+
+RunResult RunTagstrip(const std::vector<std::string>& arguments, const std::string& stdinText)
+{
+    TempDirectory io;
+    std::string command = "cd " + ShellQuoted(TAGSTRIP_SOURCE_DIR) + " && " + TagstripCommand(arguments) + " <" +
+                          ShellQuoted(io.Write("stdin", stdinText)) + " >" + ShellQuoted(io.File("out")) + " 2>" +
+                          ShellQuoted(io.File("err"));
     int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadTextFile(io.File("out")), ReadTextFile(io.File("err"))};
+}
+
+RunResult RunTagstripIntoPipe(const std::vector<std::string>& arguments, const std::string& stdinText)
+{
+    TempDirectory io;
+    std::string command = "cd " + ShellQuoted(TAGSTRIP_SOURCE_DIR) + " && { " + TagstripCommand(arguments) + " <" +
+                          ShellQuoted(io.Write("stdin", stdinText)) + " 2>" + ShellQuoted(io.File("err")) +
+                          "; echo $? >" + ShellQuoted(io.File("status")) + "; } | cat >" + ShellQuoted(io.File("out"));
+    int status = std::system(command.c_str());
+    const std::string exitStatus = ReadTextFile(io.File("status"));
+    return {WIFEXITED(status) && !exitStatus.empty() ? std::stoi(exitStatus) : -1, ReadTextFile(io.File("out")),
+            ReadTextFile(io.File("err"))};
 }
 
 void ExpectMatchesGolden(const std::string& actual, const std::string& goldenRelativePath)

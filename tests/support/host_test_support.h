@@ -17,6 +17,8 @@ struct RunResult {
 // Runs the built tagstrip with arguments, from the source tree's top directory, with
 // standard input from stdinText.
 RunResult RunTagstrip(const std::vector<std::string>& arguments, const std::string& stdinText = "");
+// The same with standard output a pipe instead of a file.
+RunResult RunTagstripIntoPipe(const std::vector<std::string>& arguments, const std::string& stdinText = "");
 
 // Every message of the mbox at path, expecting it to read without error.
 std::vector<MboxMessage> ReadMboxMessages(const std::string& path);
