@@ -13,6 +13,16 @@ namespace {
 // The analyzers' strings count their length in an int.
 constexpr std::size_t kLargestMessage = INT_MAX / 2;
 
+bool FoundOnlyDecoded(const CategoryMarks& shown, const std::string& decodedFindings)
+{
+    const CategoryMarks found = MarksFromFindings(decodedFindings);
+    bool onlyDecoded = false;
+    for (int category = 0; category < CategoryCount; ++category) {
+        onlyDecoded |= found.found[category] && !shown.found[category];
+    }
+    return onlyDecoded;
+}
+
 }  // namespace
 
 std::unique_ptr<HostSession> HostSession::Open(const std::vector<std::string>& modulePaths,
@@ -100,7 +110,9 @@ MessageAnalysis HostSession::AnalyzeNotingDecodedOnly(const std::string& message
     return AnalyzeBothWays(message, foundOnlyDecoded);
 }
 
-// The message is lent only where no decoding follows.
+// The message is lent only where no decoding follows, or where the findings alone are
+// wanted (neither the message nor the rewritten text): then the decoded message is
+// analysed first, and the message as it stands last, when it is no longer needed.
 MessageAnalysis HostSession::AnalyzeNotingDecodedOnly(std::string& message, MessageAfterwards afterwards,
                                                       bool& foundOnlyDecoded) const
 {
@@ -108,7 +120,25 @@ MessageAnalysis HostSession::AnalyzeNotingDecodedOnly(std::string& message, Mess
     if (!decodeTransferEncodings || !Active() || !TransferDecoding::MayDecode(message)) {
         return AnalyzeAsItStands(message, afterwards);
     }
+    if (afterwards == MessageAfterwards::NotNeeded && !rewrittenTextWanted) {
+        return AnalyzeDecodedFirst(message, foundOnlyDecoded);
+    }
     return AnalyzeBothWays(message, foundOnlyDecoded);
+}
+
+MessageAnalysis HostSession::AnalyzeDecodedFirst(std::string& message, bool& foundOnlyDecoded) const
+{
+    TransferDecoding decoding(message, TransferDecoding::MayDecodeSaidYes());
+    if (decoding.DecodedPartCount() == 0) {
+        MessageAnalysis analysis = AnalyzeAsItStands(message, MessageAfterwards::NotNeeded);
+        RestoreTransferEncodings(decoding, analysis);
+        return analysis;
+    }
+    MessageAnalysis analysis = AnalyzeDecoded(decoding);
+    std::string().swap(analysis.rewrittenText);
+    const MessageAnalysis asItStands = AnalyzeAsItStands(message, MessageAfterwards::NotNeeded);
+    foundOnlyDecoded = FoundOnlyDecoded(MarksFromFindings(asItStands.findings), analysis.findings);
+    return analysis;
 }
 
 MessageAnalysis HostSession::AnalyzeBothWays(const std::string& message, bool& foundOnlyDecoded) const
@@ -122,10 +152,7 @@ MessageAnalysis HostSession::AnalyzeBothWays(const std::string& message, bool& f
     const CategoryMarks shown = MarksFromFindings(asItStands.findings);
     asItStands = MessageAnalysis();
     MessageAnalysis analysis = AnalyzeDecoded(decoding);
-    const CategoryMarks found = MarksFromFindings(analysis.findings);
-    for (int category = 0; category < CategoryCount; ++category) {
-        foundOnlyDecoded |= found.found[category] && !shown.found[category];
-    }
+    foundOnlyDecoded = FoundOnlyDecoded(shown, analysis.findings);
     return analysis;
 }
 

@@ -74,6 +74,7 @@ private:
     MessageAnalysis AnalyzeDecoded(TransferDecoding& decoding) const;
     // For a message that MayDecode lets through.
     MessageAnalysis AnalyzeBothWays(const std::string& message, bool& foundOnlyDecoded) const;
+    MessageAnalysis AnalyzeDecodedFirst(std::string& message, bool& foundOnlyDecoded) const;
     bool Admits(const std::string& message, MessageAnalysis& analysis) const;
     // textWanted: whether rewrittenText is set when the text is rewritten.
     void RunAnalyzers(CString& messageText, bool crlf, bool textWanted, MessageAnalysis& analysis) const;

@@ -73,6 +73,46 @@ TEST_F(EncodedHtmlTest, ScanCountsDecodedPartsAndWhatOnlyDecodingFound)
     EXPECT_NE(raw.out.find("Decoded parts   0\nDecoding found  0\n"), std::string::npos) << raw.out;
 }
 
+std::vector<std::string> MessageLines(const std::string& json)
+{
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < json.size(); start = json.find('\n', start) + 1) {
+        std::string line = json.substr(start, json.find('\n', start) - start);
+        if (line.find("\"type\":\"message\"") != std::string::npos) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+// Without --rewrite, scan needs the findings alone, and analyses the decoded message
+// before the message as it stands, a big one freed meanwhile: the same findings, counts
+// and warnings as when it keeps every text for rewriting.
+TEST_F(EncodedHtmlTest, ScanFindsTheSameWhetherItRewritesOrNot)
+{
+    TempDirectory mail;
+    for (const std::string& name : kEncodedSamples) {
+        mail.Write(name + ".eml", EncodedSample(name));
+    }
+    std::string bigHtml;
+    while (bigHtml.size() < 1500000) {
+        bigHtml += "<p>an offer<script>s()</script><img src=\"http://t.example.com/o.gif?id=1\"></p>\r\n";
+    }
+    mail.Write("big-base64.eml", SinglePartHtml("base64", EncodeTransfer(TransferEncoding::Base64, bigHtml, "\r\n")));
+    const std::string withNul = bigHtml + std::string(1, '\0');
+    mail.Write("big-base64-nul.eml", SinglePartHtml("base64", EncodeTransfer(TransferEncoding::Base64, withNul, "\r\n")));
+    const RunResult findingsOnly = Run({"scan", "--json", mail.path});
+    const RunResult rewriting = Run({"scan", "--json", "--rewrite", mail.path});
+    ASSERT_EQ(findingsOnly.status, 0) << findingsOnly.err;
+    EXPECT_EQ(rewriting.status, 0) << rewriting.err;
+    EXPECT_NE(findingsOnly.err.find("big-base64-nul.eml"), std::string::npos) << findingsOnly.err;
+    EXPECT_EQ(findingsOnly.err, rewriting.err);
+    EXPECT_EQ(MessageLines(findingsOnly.out).size(), kEncodedSamples.size() + 2);
+    EXPECT_EQ(MessageLines(findingsOnly.out), MessageLines(rewriting.out));
+    EXPECT_NE(findingsOnly.out.find("\"decodedParts\":7,\"foundOnlyDecoded\":5,"), std::string::npos)
+        << findingsOnly.out;
+}
+
 // The analyzer's rewriting of the same HTML sent 8bit is the reference: the re-encoded
 // part, decoded here, must be that text (the analyzer's closing empty line aside).
 TEST_F(EncodedHtmlTest, ReencodedPartsDecodeToWhatTheAnalyzerWritesForThe8bitPart)
