@@ -170,9 +170,10 @@ MessageAnalysis HostSession::AnalyzeAsItStands(std::string& message, MessageAfte
 {
     MessageAnalysis analysis;
     if (Admits(message, analysis)) {
-        CString messageText = AnalyzersText(message);
+        bool givesBack = false;
+        CString messageText = AnalyzersText(message, &givesBack);
         const bool crlf = UsesCrlf(message);
-        MessageLoan loan(message, afterwards, crlf);
+        MessageLoan loan(message, afterwards, crlf, givesBack);
         AnalysisRecord record{&messageText, 0, 0, 0, CString()};
         analysis.rewritten = CallAnalyzers(record);
         loan.Settle(messageText, analysis.rewritten);

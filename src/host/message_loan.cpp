@@ -2,10 +2,10 @@
 
 #include "host/message_text.h"
 
-MessageLoan::MessageLoan(std::string& message, MessageAfterwards afterwards, bool crlf)
+MessageLoan::MessageLoan(std::string& message, MessageAfterwards afterwards, bool crlf, bool givesBack)
     : message(message), crlf(crlf)
 {
-    if (!Lendable(afterwards)) {
+    if (!Lendable(afterwards, givesBack)) {
         return;
     }
     givenBack = afterwards == MessageAfterwards::NeededUnlessRewritten;
@@ -16,7 +16,7 @@ MessageLoan::MessageLoan(std::string& message, MessageAfterwards afterwards, boo
     lent = true;
 }
 
-bool MessageLoan::Lendable(MessageAfterwards afterwards) const
+bool MessageLoan::Lendable(MessageAfterwards afterwards, bool givesBack) const
 {
     if (message.size() < kSmallestLent) {
         return false;
@@ -25,7 +25,7 @@ bool MessageLoan::Lendable(MessageAfterwards afterwards) const
     case MessageAfterwards::Needed:
         return false;
     case MessageAfterwards::NeededUnlessRewritten:
-        return AnalyzersTextGivesBack(message, crlf);
+        return givesBack;
     case MessageAfterwards::NotNeeded:
         return true;
     }

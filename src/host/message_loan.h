@@ -24,7 +24,9 @@ public:
     // Below this size the copies cost less than the checks.
     static constexpr std::size_t kSmallestLent = 1 << 20;
 
-    MessageLoan(std::string& message, MessageAfterwards afterwards, bool crlf);
+    // givesBack: whether the analyzers' text gives the message back byte for byte
+    // (AnalyzersText).
+    MessageLoan(std::string& message, MessageAfterwards afterwards, bool crlf, bool givesBack);
     MessageLoan(const MessageLoan&) = delete;
     MessageLoan& operator=(const MessageLoan&) = delete;
 
@@ -34,7 +36,7 @@ public:
     void Settle(const CString& analyzersText, bool rewritten);
 
 private:
-    bool Lendable(MessageAfterwards afterwards) const;
+    bool Lendable(MessageAfterwards afterwards, bool givesBack) const;
 
     std::string& message;
     const bool crlf;

@@ -39,15 +39,10 @@ std::size_t BareLineFeeds(std::string_view text)
     return count;
 }
 
-std::size_t LineFeeds(std::string_view text)
-{
-    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-}
-
 // Copies text to out with a CR put before every LF that lacks one, a stretch between
-// such line feeds at a time. Returns the end of what it wrote, or nullptr when that
-// would not fit in room bytes.
-char* CopyWithCrlf(std::string_view text, char* out, std::size_t room)
+// such line feeds at a time, noting whether any LF had its CR already. Returns the end
+// of what it wrote, or nullptr when that would not fit in room bytes.
+char* CopyWithCrlf(std::string_view text, char* out, std::size_t room, bool& sawCrlf)
 {
     const char* const end = text.data() + text.size();
     const char* const outEnd = out + room;
@@ -55,6 +50,7 @@ char* CopyWithCrlf(std::string_view text, char* out, std::size_t room)
     for (const char* lineFeed = FindLineFeed(copied, end); lineFeed != nullptr;
          lineFeed = FindLineFeed(lineFeed + 1, end)) {
         if (lineFeed != text.data() && lineFeed[-1] == '\r') {
+            sawCrlf = true;
             continue;
         }
         const std::size_t stretch = static_cast<std::size_t>(lineFeed - copied);
@@ -107,18 +103,23 @@ std::string CrlfToLf(const std::string& text)
 // beside it. Room never written costs no memory. Lines are seldom shorter than eight
 // bytes, so the text is written in one pass into room for a line end in every eighth
 // byte; only when that does not do are the bare line feeds counted first.
-CString AnalyzersText(const std::string& message)
+CString AnalyzersText(const std::string& message, bool* givesBack)
 {
     CString text;
+    bool sawCrlf = false;
     std::size_t room = RoomFor(RoomFor(message.size()));
     char* out = text.GetBuffer(static_cast<int>(room));
-    char* end = CopyWithCrlf(message, out, room);
+    char* end = CopyWithCrlf(message, out, room, sawCrlf);
     if (end == nullptr) {
         room = RoomFor(message.size() + BareLineFeeds(message));
         out = text.GetBuffer(static_cast<int>(room));
-        end = CopyWithCrlf(message, out, room);
+        end = CopyWithCrlf(message, out, room, sawCrlf);
     }
-    text.ReleaseBuffer(static_cast<int>(end - out));
+    const std::size_t length = static_cast<std::size_t>(end - out);
+    text.ReleaseBuffer(static_cast<int>(length));
+    if (givesBack != nullptr) {
+        *givesBack = UsesCrlf(message) ? length == message.size() : !sawCrlf;
+    }
     return text;
 }
 
@@ -138,12 +139,6 @@ void AppendInLineEndsOf(bool crlf, const CString& text, std::string& out)
     } else {
         AppendWithoutCr(analyzed, out);
     }
-}
-
-bool AnalyzersTextGivesBack(const std::string& message, bool crlf)
-{
-    const std::size_t bare = BareLineFeeds(message);
-    return crlf ? bare == 0 : bare == LineFeeds(message);
 }
 
 bool LooksLikeHtml(const std::string& message)

@@ -16,15 +16,14 @@ std::string CrlfToLf(const std::string& text);
 // The message as the analyzers get it: every line end CRLF. Their MIME walker ends
 // every line it hands on in CRLF whatever it came with, so they find the same parts,
 // bodies and tags in it; bodies already in CRLF are scanned where they lie, uncopied.
-CString AnalyzersText(const std::string& message);
+// givesBack, when given, tells whether InLineEndsOf gives the message back from this
+// text byte for byte: a CRLF message with no bare LF, or an LF message with no CRLF.
+CString AnalyzersText(const std::string& message, bool* givesBack = nullptr);
 // The analyzers' text in the line ends of a message that uses CRLF (UsesCrlf) or LF,
 // in one copy.
 std::string InLineEndsOf(bool crlf, const CString& text);
 // The same appended to out.
 void AppendInLineEndsOf(bool crlf, const CString& text, std::string& out);
-// Whether InLineEndsOf gives the message back byte for byte from its AnalyzersText: a
-// CRLF message with no bare LF, or an LF message with no CRLF.
-bool AnalyzersTextGivesBack(const std::string& message, bool crlf);
 
 // Whether the message holds "text/html" anywhere, in any letter case: the analyzer's own
 // test for an HTML message.

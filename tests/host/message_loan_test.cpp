@@ -52,8 +52,9 @@ TEST(MessageLoanTest, GivesTheMessageBackWheneverItIsNeeded)
     for (const auto& row : rows) {
         std::string message = *row.message;
         const bool crlfEnds = UsesCrlf(message);
-        CString analyzersText = AnalyzersText(message);
-        MessageLoan loan(message, row.afterwards, crlfEnds);
+        bool givesBack = false;
+        CString analyzersText = AnalyzersText(message, &givesBack);
+        MessageLoan loan(message, row.afterwards, crlfEnds, givesBack);
         EXPECT_EQ(loan.Lent(), row.lent) << message.size();
         EXPECT_EQ(message.empty(), row.lent);
         if (row.rewritten) {
