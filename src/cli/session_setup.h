@@ -24,12 +24,10 @@ void WarnAboutSettings(const std::vector<std::string>& modulePaths, const std::s
 constexpr char kTagstripModuleName[] = "Tagstrip.Analyzer";
 
 // The Tagstrip analyzer's module, whose settings the settings command shows: --module,
-// else "Tagstrip.Analyzer" beside the running program, else in the installed private
-// directory.
+// else "Tagstrip.Analyzer" where FindModule finds it for the running program.
 std::string ModulePath(const ParsedCommandLine& commandLine);
 
-// Every --module given, else every "*.Analyzer" module beside the running program, else
-// every one in the installed private directory.
+// Every --module given, else the modules FindAnalyzerModules finds for the running program.
 std::vector<std::string> ModulePaths(const ParsedCommandLine& commandLine);
 
 // Opens the session that the command line names (--raw turns decoding off); on failure

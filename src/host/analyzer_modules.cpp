@@ -58,7 +58,7 @@ std::string RunningProgramDirectory()
 
 std::vector<std::string> ModuleDirectories(const std::string& programDirectory)
 {
-    return {programDirectory, ParentOf(programDirectory) + "/" TAGSTRIP_PRIVATE_LIBDIR};
+    return {ParentOf(programDirectory) + "/" TAGSTRIP_PRIVATE_LIBDIR, programDirectory};
 }
 
 // Read with readdir, every name compared in place: a program's directory may be /usr/bin,
@@ -100,5 +100,5 @@ std::string FindModule(const std::string& programDirectory, const std::string& f
             return directory + "/" + fileName;
         }
     }
-    return directories.back() + "/" + fileName;
+    return directories.front() + "/" + fileName;
 }

@@ -7,9 +7,11 @@
 // The directory of the running program, read from /proc/self/exe.
 std::string RunningProgramDirectory();
 
-// Where a front end looks for analyzer modules when it is not told which, in order:
-// beside the program (a build tree, or programs kept together), then the installed
-// private directory (lib/tagstrip beside the program's bin or sbin).
+// Where a front end looks for analyzer modules when it is not told which, in order: the
+// installed private directory (lib/tagstrip beside the program's bin or sbin), then
+// beside the program (a build tree, or programs kept together). An installed program's
+// own directory is /usr/bin, thousands of entries, so it is listed only when there is
+// no private directory with modules in it.
 std::vector<std::string> ModuleDirectories(const std::string& programDirectory);
 
 // Every "*.Analyzer" file in directory, by name.

@@ -99,8 +99,8 @@ const OptionEntry kOptions[] = {
      nullptr, false},
     {"module", '\0', "PATH",
      "an analyzer module to run, in order; may be given more than once;\n"
-     "default every *.Analyzer module beside this program, else every one\n"
-     "in ../lib/tagstrip from this program's directory",
+     "default every *.Analyzer module in ../lib/tagstrip from this\n"
+     "program's directory, else every one beside this program",
      OptionScope::Anywhere, true,
      [](MilterOptions& options, const std::string& value, std::string&) {
          options.modulePaths.push_back(value);

@@ -11,7 +11,7 @@
 struct MilterOptions {
     std::string socket = "unix:/run/tagstrip/milter.sock";
     std::string configDirectory;  // empty: the usual search for the settings directory
-    std::vector<std::string> modulePaths;  // empty: every *.Analyzer module beside the program
+    std::vector<std::string> modulePaths;  // empty: the modules FindAnalyzerModules finds
     unsigned socketMode = 0660;
     std::string socketGroup;
     int timeout = 7210;  // seconds, libmilter's own default

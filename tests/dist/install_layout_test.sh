@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # "cmake --install" lays out a working installation: the program in bin finds its private
-# libraries through its RUNPATH and the module in lib/tagstrip, a module beside the program
-# comes first and --module overrides both, and no installed file names the build or
+# libraries through its RUNPATH and the modules in lib/tagstrip, which come before a module
+# beside the program (its bin directory is not even listed), and --module overrides both, and no installed file names the build or
 # source tree (sanitizers name their sources, so a sanitized build skips that check), and
 # only "config" loads the terminal libraries, through the installed settings window library.
 #   install_layout_test.sh BUILD_DIR SOURCE_DIR [SANITIZERS]
@@ -77,8 +77,12 @@ if [ -f "$build/src/platform/libtagstrip-settings-window.so" ]; then
 fi
 
 cp "$root/usr/lib/tagstrip/Tagstrip.Analyzer" "$root/usr/bin/"
-[ "$(modules)" = "$root/usr/bin/Tagstrip.Analyzer " ] ||
-  fail "modules beside the program are not preferred: $(modules)"
+[ "$(modules)" = "$root/usr/lib/tagstrip/Remote.Analyzer $root/usr/lib/tagstrip/Tagstrip.Analyzer " ] ||
+  fail "a module beside the installed program is preferred to the installed ones: $(modules)"
+strace -f -e trace=openat -o "$work/trace" "$installed" filter --config-dir "$root/etc/tagstrip" \
+  <"$source_dir/examples/newsletter.eml" >/dev/null
+! grep -qF "\"$root/usr/bin\"" "$work/trace" || fail "the installed filter lists its bin directory"
+
 if "$installed" check --module "$work/none" "$source_dir/examples/newsletter.eml" 2>"$work/err" >/dev/null; then
   fail "--module naming no file did not fail"
 fi

@@ -51,16 +51,20 @@ TEST(AnalyzerModulesInTest, MissingOrEmptyDirectoryHasNone)
     EXPECT_TRUE(AnalyzerModulesIn("").empty());
 }
 
-TEST(FindAnalyzerModulesTest, ModulesBesideTheProgramComeBeforeTheInstalledOnes)
+TEST(FindAnalyzerModulesTest, InstalledModulesComeBeforeThoseBesideTheProgram)
 {
     TempDirectory root;
     std::filesystem::create_directories(root.File("bin"));
-    std::filesystem::create_directories(root.File("lib/tagstrip"));
-    const std::string installed = root.Write("lib/tagstrip/Tagstrip.Analyzer", "");
-    EXPECT_EQ(FindAnalyzerModules(root.File("bin")), std::vector<std::string>{installed});
-
     const std::string beside = root.Write("bin/Tagstrip.Analyzer", "");
     EXPECT_EQ(FindAnalyzerModules(root.File("bin")), std::vector<std::string>{beside});
+    EXPECT_EQ(FindModule(root.File("bin"), "Tagstrip.Analyzer"), beside);
+
+    std::filesystem::create_directories(root.File("lib/tagstrip"));
+    EXPECT_EQ(FindAnalyzerModules(root.File("bin")), std::vector<std::string>{beside});
+
+    const std::string installed = root.Write("lib/tagstrip/Tagstrip.Analyzer", "");
+    EXPECT_EQ(FindAnalyzerModules(root.File("bin")), std::vector<std::string>{installed});
+    EXPECT_EQ(FindModule(root.File("bin"), "Tagstrip.Analyzer"), installed);
 }
 
 }  // namespace
