@@ -80,8 +80,9 @@ std::string EnvelopeOf(const std::string& input)
     return input.substr(0, lineEnd == std::string::npos ? input.size() : lineEnd + 1);
 }
 
-// Memory ran out after the analysis had freed the message, which it does only where
-// nothing but the rewritten text would be written: the run can only fail.
+// Memory ran out after the analysis had freed a message that cannot be read again, which
+// it does only where nothing but the rewritten text would be written: the run can only
+// fail.
 struct MessageGone {};
 
 // One run of the filter over the message on standard input.
@@ -137,6 +138,7 @@ private:
         } catch (const std::bad_alloc&) {
             return PassOn(FilterFailure::OutOfMemory, "out of memory while reading the message");
         }
+        bytesRead = input.size();
         if (read == InputRead::Failed) {
             return PassOn(FilterFailure::Input, std::string("cannot read the whole message: ") + std::strerror(errno));
         }
@@ -169,9 +171,10 @@ private:
         return Analyse(*session);
     }
 
-    // The envelope line moves out of input, which then holds the message alone. When a
-    // failed write cannot be undone anyway, a rewritten message is not needed any more,
-    // and the analysis may free it meanwhile.
+    // The envelope line moves out of input, which then holds the message alone. A
+    // rewritten message is needed afterwards only to start a failed write to a file
+    // again; when that cannot be, or it can be read again from a file, the analysis may
+    // free it meanwhile.
     int Analyse(const HostSession& session)
     {
         envelope = EnvelopeOf(input);
@@ -189,15 +192,35 @@ private:
     MessageAnalysis AnalyseLending(const HostSession& session)
     {
         const std::size_t size = input.size();
+        const bool keep = outputStart.MayRewind() && !inputStart.MayReread();
         try {
-            return session.Analyze(input, outputStart.MayRewind() ? MessageAfterwards::Needed
-                                                                  : MessageAfterwards::NeededUnlessRewritten);
+            MessageAnalysis analysis =
+                session.Analyze(input, keep ? MessageAfterwards::Needed : MessageAfterwards::NeededUnlessRewritten);
+            inputGone = input.size() != size;
+            return analysis;
         } catch (const std::bad_alloc&) {
-            if (input.size() != size) {
+            inputGone = input.size() != size;
+            if (inputGone && !inputStart.MayReread()) {
                 throw MessageGone();
             }
             throw;
         }
+    }
+
+    // The message as it came, read again when the analysis freed it.
+    bool RecoverInput()
+    {
+        if (!inputGone) {
+            return true;
+        }
+        std::string text;
+        if (!inputStart.Reread(bytesRead, text)) {
+            return false;
+        }
+        RemoveTagstripHeaderFields(text);
+        input.assign(text, envelope.size(), std::string::npos);
+        inputGone = false;
+        return true;
     }
 
     // Over --max-size: the part read so far with the Skipped field, then the rest as it
@@ -224,6 +247,7 @@ private:
     int PassOn(FilterFailure failure, const std::string& reason)
     {
         std::cerr << "tagstrip filter: " << reason << "; the message goes on unchanged\n";
+        RecoverInput();
         std::size_t size = envelope.size() + input.size();
         if (!WriteOriginal() || !CopyRestOfInput(size)) {
             return Lost(std::string("cannot write the message: ") + std::strerror(errno));
@@ -250,7 +274,7 @@ private:
         return exitCodes ? FailureStatus(FilterFailure::Output) : kExitOk;
     }
 
-    bool WriteOriginal() { return WriteStandardOutput(envelope) && WriteStandardOutput(input); }
+    bool WriteOriginal() { return RecoverInput() && WriteStandardOutput(envelope) && WriteStandardOutput(input); }
 
     // Nothing whole reached standard output: whatever the mode, the status must say so.
     int Lost(const std::string& reason)
@@ -261,9 +285,12 @@ private:
 
     bool exitCodes;
     MessageLog log;
+    InputStart inputStart;
     OutputStart outputStart;
     std::string envelope;  // once analysis begins, the "From " line taken off the input
     std::string input;     // the message as it came, X-Tagstrip-* fields removed
+    std::size_t bytesRead = 0;  // of standard input, into input
+    bool inputGone = false;     // input freed by the analysis, and not read again
 };
 
 bool WantsExitCodes(const std::vector<std::string>& words)

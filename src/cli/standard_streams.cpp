@@ -36,6 +36,16 @@ bool WriteBytes(const char* bytes, std::size_t size)
     return true;
 }
 
+// Where standard input is read from next, when it is a regular file; else -1.
+long long CurrentInputOffset()
+{
+    struct stat status;
+    if (fstat(STDIN_FILENO, &status) != 0 || !S_ISREG(status.st_mode)) {
+        return -1;
+    }
+    return lseek(STDIN_FILENO, 0, SEEK_CUR);
+}
+
 // Where the next write to standard output lands: the end of the file when it was opened
 // for appending (a mailbox), else the current offset; -1 when it is not a regular file.
 long long CurrentOutputOffset()
@@ -105,6 +115,25 @@ bool CopyRestOfInput(std::size_t& copied)
 bool WriteStandardOutput(std::string_view text)
 {
     return WriteBytes(text.data(), text.size());
+}
+
+InputStart::InputStart() : offset(CurrentInputOffset()) {}
+
+bool InputStart::Reread(std::size_t size, std::string& text) const
+{
+    if (offset < 0) {
+        return false;
+    }
+    text.resize(size);
+    std::size_t done = 0;
+    while (done < size) {
+        ssize_t count = pread(STDIN_FILENO, &text[done], size - done, static_cast<off_t>(offset) + static_cast<off_t>(done));
+        if (count == 0 || (count < 0 && errno != EINTR)) {
+            return false;
+        }
+        done += count > 0 ? static_cast<std::size_t>(count) : 0;
+    }
+    return true;
 }
 
 OutputStart::OutputStart() : offset(CurrentOutputOffset()) {}

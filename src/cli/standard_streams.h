@@ -22,6 +22,20 @@ bool CopyRestOfInput(std::size_t& copied);
 
 bool WriteStandardOutput(std::string_view text);
 
+// Where standard input stood when the program began. When it is a file, what was read
+// from there can be read again.
+class InputStart {
+public:
+    InputStart();
+    bool MayReread() const { return offset >= 0; }
+    // Reads the first size bytes of the input into text, replacing what it held; false
+    // when they cannot all be read.
+    bool Reread(std::size_t size, std::string& text) const;
+
+private:
+    long long offset;
+};
+
 // Where standard output stood when the program began. When it is a file (the only kind
 // of output a file-size limit or a full disk can cut short), a failed write can be
 // undone and the message written again from that point.
