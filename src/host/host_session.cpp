@@ -101,15 +101,6 @@ MessageAnalysis HostSession::Analyze(std::string& message, MessageAfterwards aft
     return AnalyzeDecoded(decoding);
 }
 
-MessageAnalysis HostSession::AnalyzeNotingDecodedOnly(const std::string& message, bool& foundOnlyDecoded) const
-{
-    foundOnlyDecoded = false;
-    if (!decodeTransferEncodings || !Active() || !TransferDecoding::MayDecode(message)) {
-        return AnalyzeAsItStands(message);
-    }
-    return AnalyzeBothWays(message, foundOnlyDecoded);
-}
-
 // The message is lent only where no decoding follows, or where the findings alone are
 // wanted (neither the message nor the rewritten text): then the decoded message is
 // analysed first, and the message as it stands last, when it is no longer needed.

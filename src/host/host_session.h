@@ -48,14 +48,9 @@ public:
     MessageAnalysis Analyze(std::string& message, MessageAfterwards afterwards) const;
     // Analyze, telling besides whether decoding found a category that the message as it
     // stands does not show. For a message with decoded parts that takes an analysis of
-    // the message as it stands too; it runs first, and only its findings are kept while
-    // the decoded message is analysed.
-    MessageAnalysis AnalyzeNotingDecodedOnly(const std::string& message, bool& foundOnlyDecoded) const;
+    // the message as it stands too; only its findings are kept.
     MessageAnalysis AnalyzeNotingDecodedOnly(std::string& message, MessageAfterwards afterwards,
                                              bool& foundOnlyDecoded) const;
-    // Analyses the message as it stands, as the analyzers alone see it.
-    MessageAnalysis AnalyzeAsItStands(const std::string& message) const;
-    MessageAnalysis AnalyzeAsItStands(std::string& message, MessageAfterwards afterwards) const;
     void SetTransferDecoding(bool on) { decodeTransferEncodings = on; }
     bool TransferDecodingOn() const { return decodeTransferEncodings; }
     // Whether callers read rewrittenText (on unless a front end only reports). Decoded
@@ -71,6 +66,9 @@ public:
 
 private:
     HostSession() = default;
+    // The message as it stands, as the analyzers alone see it.
+    MessageAnalysis AnalyzeAsItStands(const std::string& message) const;
+    MessageAnalysis AnalyzeAsItStands(std::string& message, MessageAfterwards afterwards) const;
     MessageAnalysis AnalyzeDecoded(TransferDecoding& decoding) const;
     // For a message that MayDecode lets through.
     MessageAnalysis AnalyzeBothWays(const std::string& message, bool& foundOnlyDecoded) const;
