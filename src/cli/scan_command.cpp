@@ -177,10 +177,11 @@ private:
         }
     }
 
-    // Only a rewritten mailbox takes the messages' text, and their lengths, from them.
+    // Only a rewritten mailbox needs a message's text afterwards, and only where nothing
+    // rewrote it; the job keeps its length.
     MessageAfterwards TextAfterwards() const
     {
-        return rewrite ? MessageAfterwards::Needed : MessageAfterwards::NotNeeded;
+        return rewrite ? MessageAfterwards::NeededUnlessRewritten : MessageAfterwards::NotNeeded;
     }
 
     static void ReportStop()
@@ -237,7 +238,7 @@ private:
     {
         ReportAnalysis(job);
         std::string error;
-        if (rewrite && !mboxRewrite->Write(job.message, job.analysis, error)) {
+        if (rewrite && !mboxRewrite->Write(job.message, job.length, job.analysis, error)) {
             Failure(job.source, error + "; the mailbox is left as it was");
             mboxGivenUp = true;
         }

@@ -8,6 +8,7 @@ ScanJob ScanJob::ForFile(const ScanItem& item)
     job.source = item.path;
     job.file = &item;
     ReadWholeFile(item.path, job.message.text, job.readError);
+    job.length = job.message.text.size();
     return job;
 }
 
@@ -16,6 +17,7 @@ ScanJob ScanJob::ForMboxMessage(const std::string& path, int index, MboxMessage 
     ScanJob job;
     job.source = path;
     job.index = index;
+    job.length = message.fromLine.size() + message.text.size() + message.separator.size();
     job.message = std::move(message);
     job.mboxBytesRead = bytesRead;
     return job;
@@ -30,7 +32,7 @@ void ScanJob::Analyze(const HostSession& session, MessageAfterwards afterwards)
 
 std::size_t ScanJob::Bytes() const
 {
-    return message.fromLine.size() + message.text.size() + message.separator.size();
+    return static_cast<std::size_t>(length);
 }
 
 std::string ScanJob::Where() const

@@ -16,6 +16,7 @@ struct ScanJob {
     const ScanItem* file = nullptr;      // the message file, or null for a message of an mbox
     MboxMessage message;                 // of a message file only the text
     std::uint64_t mboxBytesRead = 0;     // how far the mbox reader had read after this message
+    std::uint64_t length = 0;            // of the message as read, From_ line and separator included
     std::string readError;               // the file could not be read: nothing to analyse
 
     MessageAnalysis analysis;
@@ -26,7 +27,7 @@ struct ScanJob {
                                   std::uint64_t bytesRead);
 
     // Analyses the message; safe to run on several threads with one session. Its text
-    // may be gone afterwards where afterwards says it is not needed.
+    // may be gone afterwards where afterwards says it is not needed; length stays.
     void Analyze(const HostSession& session, MessageAfterwards afterwards);
     // What the message weighs in the queue between reader and analysis.
     std::size_t Bytes() const;

@@ -169,21 +169,34 @@ bool MboxJournal::Begin(const std::string& path, std::uint64_t firstChanged, std
     return true;
 }
 
+// Small pieces gather in pending; a piece that fills it goes to the file as it is, so
+// that a big message is not copied once more.
 bool MboxJournal::Append(const std::string& bytes, std::string& error)
 {
-    pending += bytes;
     bodyLength += bytes.size();
-    return pending.size() < kChunk || Flush(error);
+    if (pending.size() + bytes.size() < kChunk) {
+        pending += bytes;
+        return true;
+    }
+    return Flush(error) && WriteOut(bytes.data(), bytes.size(), error);
 }
 
 bool MboxJournal::Flush(std::string& error)
 {
-    if (!WriteAt(descriptor, pending.data(), pending.size(), fileEnd)) {
+    if (!WriteOut(pending.data(), pending.size(), error)) {
+        return false;
+    }
+    pending.clear();
+    return true;
+}
+
+bool MboxJournal::WriteOut(const char* bytes, std::size_t length, std::string& error)
+{
+    if (!WriteAt(descriptor, bytes, length, fileEnd)) {
         error = SystemError("cannot write " + stagedPath);
         return false;
     }
-    fileEnd += pending.size();
-    pending.clear();
+    fileEnd += length;
     return true;
 }
 

@@ -48,6 +48,7 @@ private:
     struct Header;
 
     bool Flush(std::string& error);
+    bool WriteOut(const char* bytes, std::size_t length, std::string& error);
     bool AppendRange(int from, std::uint64_t offset, std::uint64_t length, std::string& error);
     bool Commit(std::uint64_t oldSize, std::uint64_t newSize, std::string& error);
     bool SetPhase(Phase phase);

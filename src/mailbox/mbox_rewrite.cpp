@@ -48,13 +48,13 @@ bool MboxRewrite::Begin(const std::string& mboxPath, const LockWait& lockWait, s
     return MboxJournal::RecoverAbandoned(mboxPath, lock.Descriptor(), wait.notice, error);
 }
 
-bool MboxRewrite::Write(const MboxMessage& message, const MessageAnalysis& analysis, std::string& error)
+bool MboxRewrite::Write(const MboxMessage& message, std::uint64_t length, const MessageAnalysis& analysis,
+                        std::string& error)
 {
     if (std::chrono::steady_clock::now() - lastRefresh > kRefreshInterval) {
         lock.Refresh();
         lastRefresh = std::chrono::steady_clock::now();
     }
-    std::uint64_t length = message.fromLine.size() + message.text.size() + message.separator.size();
     if (rewritten == 0 && !analysis.rewritten) {
         offset += length;
         return true;

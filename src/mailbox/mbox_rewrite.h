@@ -20,7 +20,10 @@ public:
     bool Begin(const std::string& mboxPath, const LockWait& wait, std::string& error);
     // The locked mbox, for reading it (see MailboxLock::Descriptor).
     int Descriptor() const { return lock.Descriptor(); }
-    bool Write(const MboxMessage& message, const MessageAnalysis& analysis, std::string& error);
+    // length: the message's bytes in the mbox as read, From_ line and separator included;
+    // its text is needed only when it was not rewritten.
+    bool Write(const MboxMessage& message, std::uint64_t length, const MessageAnalysis& analysis,
+               std::string& error);
     // Keeps the original mbox as backupPath (when not empty, and only when something was
     // rewritten) before writing anything over it.
     bool Commit(const std::string& backupPath, std::string& error);
