@@ -90,60 +90,44 @@ MessageAnalysis HostSession::Analyze(const std::string& message) const
 MessageAnalysis HostSession::Analyze(std::string& message, MessageAfterwards afterwards) const
 {
     if (!decodeTransferEncodings || !Active() || !TransferDecoding::MayDecode(message)) {
-        return AnalyzeAsItStands(message, afterwards);
+        return AnalyzeAsItStands(message, afterwards, rewrittenTextWanted);
     }
     TransferDecoding decoding(message, TransferDecoding::MayDecodeSaidYes());
-    if (decoding.DecodedPartCount() == 0) {
-        MessageAnalysis analysis = AnalyzeAsItStands(message, afterwards);
-        RestoreTransferEncodings(decoding, analysis);
-        return analysis;
-    }
-    return AnalyzeDecoded(decoding);
+    return decoding.DecodedPartCount() == 0 ? AnalyzeUndecoded(message, afterwards, decoding)
+                                            : AnalyzeDecoded(decoding);
 }
 
-// The message is lent only where no decoding follows, or where the findings alone are
-// wanted (neither the message nor the rewritten text): then the decoded message is
-// analysed first, and the message as it stands last, when it is no longer needed.
+// The decoded message is analysed first, and the message as it stands last, for its
+// findings alone: by then its holder may no longer need it, and it can be lent.
 MessageAnalysis HostSession::AnalyzeNotingDecodedOnly(std::string& message, MessageAfterwards afterwards,
                                                       bool& foundOnlyDecoded) const
 {
     foundOnlyDecoded = false;
     if (!decodeTransferEncodings || !Active() || !TransferDecoding::MayDecode(message)) {
-        return AnalyzeAsItStands(message, afterwards);
+        return AnalyzeAsItStands(message, afterwards, rewrittenTextWanted);
     }
-    if (afterwards == MessageAfterwards::NotNeeded && !rewrittenTextWanted) {
-        return AnalyzeDecodedFirst(message, foundOnlyDecoded);
-    }
-    return AnalyzeBothWays(message, foundOnlyDecoded);
-}
-
-MessageAnalysis HostSession::AnalyzeDecodedFirst(std::string& message, bool& foundOnlyDecoded) const
-{
     TransferDecoding decoding(message, TransferDecoding::MayDecodeSaidYes());
     if (decoding.DecodedPartCount() == 0) {
-        MessageAnalysis analysis = AnalyzeAsItStands(message, MessageAfterwards::NotNeeded);
-        RestoreTransferEncodings(decoding, analysis);
-        return analysis;
+        return AnalyzeUndecoded(message, afterwards, decoding);
     }
     MessageAnalysis analysis = AnalyzeDecoded(decoding);
-    std::string().swap(analysis.rewrittenText);
-    const MessageAnalysis asItStands = AnalyzeAsItStands(message, MessageAfterwards::NotNeeded);
+    if (!rewrittenTextWanted) {
+        std::string().swap(analysis.rewrittenText);
+    }
+    const bool stillNeeded = afterwards == MessageAfterwards::Needed ||
+                             (afterwards == MessageAfterwards::NeededUnlessRewritten && !analysis.rewritten);
+    const MessageAnalysis asItStands =
+        AnalyzeAsItStands(message, stillNeeded ? MessageAfterwards::Needed : MessageAfterwards::NotNeeded, false);
     foundOnlyDecoded = FoundOnlyDecoded(MarksFromFindings(asItStands.findings), analysis.findings);
     return analysis;
 }
 
-MessageAnalysis HostSession::AnalyzeBothWays(const std::string& message, bool& foundOnlyDecoded) const
+// A message that decoding found nothing to decode in, with decoding's warnings.
+MessageAnalysis HostSession::AnalyzeUndecoded(std::string& message, MessageAfterwards afterwards,
+                                              TransferDecoding& decoding) const
 {
-    MessageAnalysis asItStands = AnalyzeAsItStands(message);
-    TransferDecoding decoding(message, TransferDecoding::MayDecodeSaidYes());
-    if (decoding.DecodedPartCount() == 0) {
-        RestoreTransferEncodings(decoding, asItStands);
-        return asItStands;
-    }
-    const CategoryMarks shown = MarksFromFindings(asItStands.findings);
-    asItStands = MessageAnalysis();
-    MessageAnalysis analysis = AnalyzeDecoded(decoding);
-    foundOnlyDecoded = FoundOnlyDecoded(shown, analysis.findings);
+    MessageAnalysis analysis = AnalyzeAsItStands(message, afterwards, rewrittenTextWanted);
+    RestoreTransferEncodings(decoding, analysis);
     return analysis;
 }
 
@@ -157,7 +141,8 @@ MessageAnalysis HostSession::AnalyzeAsItStands(const std::string& message) const
     return analysis;
 }
 
-MessageAnalysis HostSession::AnalyzeAsItStands(std::string& message, MessageAfterwards afterwards) const
+MessageAnalysis HostSession::AnalyzeAsItStands(std::string& message, MessageAfterwards afterwards,
+                                               bool textWanted) const
 {
     MessageAnalysis analysis;
     if (Admits(message, analysis)) {
@@ -168,7 +153,7 @@ MessageAnalysis HostSession::AnalyzeAsItStands(std::string& message, MessageAfte
         AnalysisRecord record{&messageText, 0, 0, 0, CString()};
         analysis.rewritten = CallAnalyzers(record);
         loan.Settle(messageText, analysis.rewritten);
-        TakeResults(record, crlf, rewrittenTextWanted, analysis);
+        TakeResults(record, crlf, textWanted, analysis);
     }
     return analysis;
 }

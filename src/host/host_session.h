@@ -68,13 +68,12 @@ private:
     HostSession() = default;
     // The message as it stands, as the analyzers alone see it.
     MessageAnalysis AnalyzeAsItStands(const std::string& message) const;
-    MessageAnalysis AnalyzeAsItStands(std::string& message, MessageAfterwards afterwards) const;
+    // Here and below, textWanted says whether rewrittenText is set when the text is rewritten.
+    MessageAnalysis AnalyzeAsItStands(std::string& message, MessageAfterwards afterwards, bool textWanted) const;
     MessageAnalysis AnalyzeDecoded(TransferDecoding& decoding) const;
-    // For a message that MayDecode lets through.
-    MessageAnalysis AnalyzeBothWays(const std::string& message, bool& foundOnlyDecoded) const;
-    MessageAnalysis AnalyzeDecodedFirst(std::string& message, bool& foundOnlyDecoded) const;
+    MessageAnalysis AnalyzeUndecoded(std::string& message, MessageAfterwards afterwards,
+                                     TransferDecoding& decoding) const;
     bool Admits(const std::string& message, MessageAnalysis& analysis) const;
-    // textWanted: whether rewrittenText is set when the text is rewritten.
     void RunAnalyzers(CString& messageText, bool crlf, bool textWanted, MessageAnalysis& analysis) const;
     bool CallAnalyzers(AnalysisRecord& record) const;
     static void TakeResults(const AnalysisRecord& record, bool crlf, bool textWanted, MessageAnalysis& analysis);
