@@ -25,15 +25,19 @@ inline std::string ReadTextFile(const std::string& fileName)
 class TempDirectory {
 public:
     // The name of a fresh temporary file, which is then made a directory in its place.
+    // Test programs running side by side number their files from their process ids, so
+    // another may take the same name between the file's deletion and the directory's
+    // making: whoever makes the directory owns it, and the other tries the next name.
     TempDirectory()
     {
         char base[MAX_PATH + 1] = "";
-        char name[MAX_PATH + 1] = "";
         GetTempPathA(sizeof base, base);
-        GetTempFileNameA(base, "tag", 0, name);
-        DeleteFileA(name);
-        std::filesystem::create_directory(name);
-        path = name;
+        do {
+            char name[MAX_PATH + 1] = "";
+            GetTempFileNameA(base, "tag", 0, name);
+            DeleteFileA(name);
+            path = name;
+        } while (!std::filesystem::create_directory(path));
     }
     ~TempDirectory() { std::filesystem::remove_all(path); }
     TempDirectory(const TempDirectory&) = delete;
