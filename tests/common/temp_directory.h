@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 
 #include "platform/kernel/windows.h"
@@ -32,12 +33,17 @@ public:
     {
         char base[MAX_PATH + 1] = "";
         GetTempPathA(sizeof base, base);
-        do {
+        for (int attempt = 0; attempt < 100; ++attempt) {
             char name[MAX_PATH + 1] = "";
             GetTempFileNameA(base, "tag", 0, name);
             DeleteFileA(name);
             path = name;
-        } while (!std::filesystem::create_directory(path));
+            std::error_code taken;
+            if (std::filesystem::create_directory(path, taken)) {
+                return;
+            }
+        }
+        throw std::runtime_error(std::string("cannot make a temporary directory in ") + base);
     }
     ~TempDirectory() { std::filesystem::remove_all(path); }
     TempDirectory(const TempDirectory&) = delete;
