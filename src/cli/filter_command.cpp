@@ -13,10 +13,12 @@
 #include "cli/diagnostics.h"
 #include "cli/filter_failure.h"
 #include "cli/message_log.h"
+#include "cli/message_spill.h"
 #include "cli/session_setup.h"
 #include "cli/standard_streams.h"
 #include "cli/termination_cleanup.h"
 #include "host/filtered_message.h"
+#include "host/message_loan.h"
 #include "host/message_text.h"
 #include "host/plugin_settings.h"
 #include "host/tagstrip_headers.h"
@@ -173,8 +175,8 @@ private:
 
     // The envelope line moves out of input, which then holds the message alone. A
     // rewritten message is needed afterwards only to start a failed write to a file
-    // again; when that cannot be, or it can be read again from a file, the analysis may
-    // free it meanwhile.
+    // again; when that cannot be, or it can be read again from a file or a spill file,
+    // the analysis may free it meanwhile.
     int Analyse(const HostSession& session)
     {
         envelope = EnvelopeOf(input);
@@ -188,11 +190,12 @@ private:
         return Deliver({envelope, PassedOnFields(analysis, lineEnd), PassedOnBody(analysis, input)});
     }
 
-    // Running out of memory once a lent message is rewritten leaves nothing to pass on.
+    // Running out of memory once a lent message is rewritten leaves nothing to pass on
+    // when it cannot be had again.
     MessageAnalysis AnalyseLending(const HostSession& session)
     {
         const std::size_t size = input.size();
-        const bool keep = outputStart.MayRewind() && !inputStart.MayReread();
+        const bool keep = outputStart.MayRewind() && !inputStart.MayReread() && !SpillInput();
         try {
             MessageAnalysis analysis =
                 session.Analyze(input, keep ? MessageAfterwards::Needed : MessageAfterwards::NeededUnlessRewritten);
@@ -200,26 +203,34 @@ private:
             return analysis;
         } catch (const std::bad_alloc&) {
             inputGone = input.size() != size;
-            if (inputGone && !inputStart.MayReread()) {
+            if (inputGone && !inputStart.MayReread() && !spill.Holds()) {
                 throw MessageGone();
             }
             throw;
         }
     }
 
+    // A message big enough to be lent, from standard input that cannot be read again,
+    // goes to a spill file. Without one (no room, no temporary directory) it is kept.
+    bool SpillInput() { return input.size() >= MessageLoan::kSmallestLent && spill.Write(input); }
+
     // The message as it came, read again when the analysis freed it.
     bool RecoverInput()
     {
-        if (!inputGone) {
-            return true;
+        if (inputGone && (spill.Holds() ? spill.Read(input) : RereadInput())) {
+            inputGone = false;
         }
+        return !inputGone;
+    }
+
+    bool RereadInput()
+    {
         std::string text;
         if (!inputStart.Reread(bytesRead, text)) {
             return false;
         }
         RemoveTagstripHeaderFields(text);
         input.assign(text, envelope.size(), std::string::npos);
-        inputGone = false;
         return true;
     }
 
@@ -290,6 +301,7 @@ private:
     std::string envelope;  // once analysis begins, the "From " line taken off the input
     std::string input;     // the message as it came, X-Tagstrip-* fields removed
     std::size_t bytesRead = 0;  // of standard input, into input
+    MessageSpill spill;         // input as the analysis began, when it came from a pipe
     bool inputGone = false;     // input freed by the analysis, and not read again
 };
 
