@@ -96,16 +96,45 @@ for mode in "" "--exit-codes"; do
   [ "$got" = "$want" ] || fail "file-size limit $mode: exit status $got, wanted $want: $(cat err.txt)"
   cmp -s out.eml limit.eml || fail "file-size limit $mode: the output is not the message as it came"
 done
-# The same for a message big enough to be freed during the analysis: it is read again
-# from the input file (1126360 of 1126400 bytes; one script removed, our fields added).
+# The same for a message big enough to be freed during the analysis (1126360 of 1126400
+# bytes; one script removed, our fields added). From a file it is read again from there;
+# from a pipe it comes back from a spill file in TMPDIR, or it was kept in memory when no
+# spill file could be made. Either way the only word on standard error is the failed
+# write, and TMPDIR is left as it was.
 { printf 'Subject: limit\nContent-Type: text/html\n\n<p><script>s()</script></p>\n'
   yes '<p>plain words</p>' | head -n 59278; head -c 9 /dev/zero | tr '\0' 'x'; echo; } > big-limit.eml
 [ "$(wc -c < big-limit.eml)" = 1126360 ] || fail "big-limit.eml is $(wc -c < big-limit.eml) bytes"
-( ulimit -f 1100; exec "$tagstrip" filter --config-dir "$work/config" < big-limit.eml > out.eml 2> err.txt )
-got=$?
-[ "$got" = 0 ] || fail "file-size limit, big message: exit status $got: $(cat err.txt)"
-cmp -s out.eml big-limit.eml || fail "file-size limit, big message: the output is not the message as it came"
-grep -q "writing the message unchanged instead" err.txt || fail "file-size limit, big message: $(cat err.txt)"
+mkdir spill spill-locked && chmod 555 spill-locked && : > spill-file
+as_other_user=()
+[ "$(id -u)" = 0 ] && as_other_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+# name | standard input | TMPDIR | run as another user (who cannot write to spill-locked)
+big_limit_cases=(
+  "from a file                 |file|$work/spill        |no"
+  "from a pipe                 |pipe|$work/spill        |no"
+  "from a pipe, TMPDIR missing |pipe|$work/spill-missing|no"
+  "from a pipe, TMPDIR a file  |pipe|$work/spill-file   |no"
+  "from a pipe, TMPDIR locked  |pipe|$work/spill-locked |yes"
+)
+for row in "${big_limit_cases[@]}"; do
+  IFS='|' read -r name how spill_directory other <<< "$row"
+  name="file-size limit, big message $(trim "$name")"; how=$(trim "$how")
+  spill_directory=$(trim "$spill_directory"); runner=()
+  [ "$(trim "$other")" = yes ] && runner=("${as_other_user[@]}")
+  limited_filter=(bash -c 'ulimit -f 1100; exec "$@"' limited "${runner[@]}" env TMPDIR="$spill_directory"
+                  "$tagstrip" filter --config-dir "$work/config")
+  if [ "$how" = pipe ]; then
+    cat big-limit.eml | "${limited_filter[@]}" > out.eml 2> err.txt
+  else
+    "${limited_filter[@]}" < big-limit.eml > out.eml 2> err.txt
+  fi
+  got=$?
+  [ "$got" = 0 ] || fail "$name: exit status $got: $(cat err.txt)"
+  cmp -s out.eml big-limit.eml || fail "$name: the output is not the message as it came"
+  [ "$(wc -l < err.txt)" = 1 ] && grep -q "writing the message unchanged instead" err.txt ||
+    fail "$name: standard error: $(cat err.txt)"
+done
+left=$(find spill spill-locked spill-missing spill-file -mindepth 1 2>/dev/null; [ -s spill-file ] && echo spill-file)
+[ -z "$left" ] || fail "file-size limit, big message: left in TMPDIR: $left"
 # Standard output closed: nothing can reach the agent, so the status says so in every mode.
 "$tagstrip" filter --config-dir "$work/config" < html.eml >&- 2> err.txt
 got=$?
@@ -128,16 +157,17 @@ else
   echo "not root: the case of another user's settings file is left out"
 fi
 
-# Sends the signal to a filter once its analyzer has made its temporary file.
+# Sends the signal to a filter once its analyzer has made its temporary file. The
+# message comes from a pipe and goes to a file, so that it was spilled to TMPDIR too.
 kill_filter_mid_analysis() {
-  TMPDIR="$work/tmp" "$tagstrip" filter --config-dir $work/config --max-size 0 < long.eml > /dev/null 2>&1 &
+  cat long.eml | TMPDIR="$work/tmp" "$tagstrip" filter --config-dir $work/config --max-size 0 > out.eml 2> /dev/null &
   local pid=$!
   for _ in $(seq 1 500); do
     [ -n "$(find tmp -type f -name 'tmp*' 2>/dev/null)" ] && break
     sleep 0.01
   done
   kill "-$1" "$pid" 2>/dev/null
-  wait "$pid"
+  { wait "$pid"; } 2> /dev/null
 }
 
 # SIGTERM in mid-analysis (a delivery agent's timeout) leaves no temporary file behind.
