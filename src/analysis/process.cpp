@@ -37,9 +37,12 @@ void FilterInto(FilterEngine& engine, std::string_view message, std::ostream& ou
     handler.Finish();
 }
 
+// The file is opened for update, not truncated: GetTempFileNameA made it empty, and on some
+// file systems (ext4) truncating a file, even an empty one, has it written out on close,
+// which deleting it then waits for.
 bool WriteWholeFile(const char* fileName, std::string_view text)
 {
-    std::ofstream out(fileName, std::ios::out | std::ios::binary);
+    std::ofstream out(fileName, std::ios::in | std::ios::out | std::ios::binary);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.close();
     return !out.fail();
