@@ -12,9 +12,8 @@ difference is what the Remote analyzer costs. tagstrip also runs with `scan -j N
 each N of --jobs (default: the number of cores), and the speed-up over -j 1 is printed.
 CPU time (user + system) is printed beside the wall-clock time: on a busy machine it is
 the steadier figure; the load average before the first round is printed too.
---tmpdir DIR runs tagstrip with TMPDIR=DIR: where deleting the analyzer's temporary files
-waits on the disk (ext4 with discard), that waiting is the larger part of -j 1's wall
-time and -j N overlaps it; on a tmpfs the speed-up is that of the analysis alone.
+--tmpdir DIR runs tagstrip with TMPDIR=DIR, to compare where the analyzer's temporary
+files go (a disk-backed /tmp against a tmpfs such as /dev/shm).
 """
 import argparse
 import os
