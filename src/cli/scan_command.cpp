@@ -57,7 +57,7 @@ using Clock = std::chrono::steady_clock;
 // enough in messages that the other threads still have work while the reading thread
 // works on a long message itself, and shallow enough that a message is analysed while its
 // text, just read, is still in the cache (at 128 messages per thread two threads spent 12%
-// more time than one, at 32 7%, at 16 the same but the queue ran dry).
+// more CPU time than one, at 32 7%; at 8 the queue ran dry).
 constexpr std::size_t kQueuedMessagesPerThread = 32;
 constexpr std::size_t kQueuedBytesPerThread = 8u << 20;
 constexpr unsigned kMostThreads = 256;
