@@ -5,23 +5,43 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <system_error>
 
 #include "platform/kernel/windows.h"
 
 namespace {
 
+// A directory of the run's own, removed with what it holds when the run ends.
+struct ScratchDirectory {
+    std::filesystem::path path;
+    ~ScratchDirectory()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+};
+
+std::filesystem::path MakeScratchDirectory()
+{
+    // Memory-backed when the system has it: every write is flushed to disk.
+    const char* base = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
+    std::string pattern = std::string(base) + "/tagstrip-ini-fuzz-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) {
+        std::perror(pattern.c_str());
+        std::abort();
+    }
+    return pattern;
+}
+
 const std::filesystem::path& IniPath()
 {
-    static const std::filesystem::path path = [] {
-        // Memory-backed when the system has it: every write is flushed to disk.
-        const char* base = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
-        std::string pattern = std::string(base) + "/tagstrip-ini-fuzz-XXXXXX";
-        return std::filesystem::path(mkdtemp(pattern.data())) / "fuzz.ini";
-    }();
+    static const ScratchDirectory directory{MakeScratchDirectory()};
+    static const std::filesystem::path path = directory.path / "fuzz.ini";
     return path;
 }
 
