@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "cli/command.h"
+#include "cli/core_warm_up.h"
 #include "cli/diagnostics.h"
 #include "cli/ordered_pipeline.h"
 #include "host/findings.h"
@@ -329,6 +330,8 @@ int RunScan(const ParsedCommandLine& commandLine)
                   << "Run 'tagstrip scan --help' for its options.\n";
         return kExitUsage;
     }
+    // The other threads' cores spin while the modules load, so that they start at once.
+    CoreWarmUp otherCores(std::min(threads, CoreCount()) - 1);
     std::unique_ptr<HostSession> session = OpenSession(commandLine);
     if (session == nullptr) {
         return kExitUsage;
@@ -347,6 +350,7 @@ int RunScan(const ParsedCommandLine& commandLine)
         totalBytes += item.size;
     }
     Scan scan(*session, commandLine, threads, totalBytes);
+    otherCores.Stop();
     for (const auto& [path, error] : listingErrors) {
         scan.Failure(path, error);
     }
