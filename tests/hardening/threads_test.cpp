@@ -143,7 +143,8 @@ TEST_F(ThreadsTest, AnalysesAgreeWithLoneAnalysesWhileThePageSaves)
     for (int index = 0; index < 8; ++index) {
         AnalyzerInstance* instance = index < 6 ? shared : own;
         analysers.emplace_back([&, instance] {
-            for (int round = 0; round < kRounds; ++round) {
+            // Until the page has saved at least twice too, however the threads are run.
+            for (int round = 0; round < kRounds || saves.load() < 2; ++round) {
                 for (std::size_t which = 0; which < messages.size(); ++which) {
                     const Outcome outcome = Analyze(instance, messages[which]);
                     const bool expected = outcome == defaultOutcomes[which]
