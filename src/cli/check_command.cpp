@@ -1,7 +1,8 @@
-#include <iostream>
+#include <ostream>
 
 #include "cli/command.h"
 #include "cli/diagnostics.h"
+#include "cli/standard_streams.h"
 #include "mailbox/file_io.h"
 #include "mailbox/leftovers.h"
 #include "mailbox/stop_signals.h"
@@ -36,8 +37,8 @@ const char* Outcome(const MessageAnalysis& analysis)
 
 void PrintResult(const std::string& path, const MessageAnalysis& analysis)
 {
-    std::cout << path << ": " << Outcome(analysis) << ", score " << analysis.score << '\n'
-              << analysis.findings;
+    OutputStream() << path << ": " << Outcome(analysis) << ", score " << analysis.score << '\n'
+                   << analysis.findings;
 }
 
 bool Store(const ParsedCommandLine& commandLine, const std::string& path, const std::string& text,
@@ -46,12 +47,12 @@ bool Store(const ParsedCommandLine& commandLine, const std::string& path, const 
     if (commandLine.Has("--in-place")) {
         std::string backup = commandLine.Has("--no-backup") ? "" : path + ".orig";
         for (const std::string& removed : RemoveLeftovers(DirectoryOf(path), false)) {
-            std::cerr << "tagstrip: " << removed << ": removed, left by a stopped run\n";
+            ErrorStream() << "tagstrip: " << removed << ": removed, left by a stopped run\n";
         }
         std::string replaced;
         bool stored = ReplaceFile(path, text, "", backup, error, &replaced);
         if (stored && replaced != path) {
-            std::cout << path << ": renamed to " << FileNameOf(replaced) << '\n';
+            OutputStream() << path << ": renamed to " << FileNameOf(replaced) << '\n';
         }
         return stored;
     }
@@ -82,7 +83,7 @@ bool CheckFile(const HostSession& session, const ParsedCommandLine& commandLine,
 int RunCheck(const ParsedCommandLine& commandLine)
 {
     if (commandLine.arguments.empty() || (commandLine.Has("--in-place") && commandLine.Has("--output"))) {
-        std::cerr << kHelp;
+        ErrorStream() << kHelp;
         return kExitUsage;
     }
     std::unique_ptr<HostSession> session = OpenSession(commandLine);
@@ -93,8 +94,8 @@ int RunCheck(const ParsedCommandLine& commandLine)
     bool allChecked = true;
     for (const std::string& path : commandLine.arguments) {
         if (StopSignals::Requested() != 0) {
-            std::cerr << "tagstrip: stopped by " << StopSignals::Name(StopSignals::Requested()) << " before " << path
-                      << '\n';
+            ErrorStream() << "tagstrip: stopped by " << StopSignals::Name(StopSignals::Requested()) << " before "
+                          << path << '\n';
             return kExitMessageFailed;
         }
         allChecked &= CheckFile(*session, commandLine, path);

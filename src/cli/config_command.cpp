@@ -2,10 +2,11 @@
 
 #include <dlfcn.h>
 
-#include <iostream>
+#include <ostream>
 
 #include "cli/command.h"
 #include "cli/settings_window_entry.h"
+#include "cli/standard_streams.h"
 #include "page/analyzer_container.h"
 #include "platform/kernel/windows.h"
 
@@ -52,7 +53,7 @@ int RunConfigCommand(const HostSession& session, const HostedAnalyzer& analyzer)
         return analyzer.Module().GetAnalyzerConfigPage(analyzer.Instance(), window);
     };
     if (show == nullptr || !show(request, error)) {
-        std::cerr << "tagstrip: " << error << "\n";
+        ErrorStream() << "tagstrip: " << error << "\n";
         return kExitUsage;
     }
     return kExitOk;

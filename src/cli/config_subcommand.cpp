@@ -1,8 +1,9 @@
-#include <iostream>
+#include <ostream>
 
 #include "cli/command.h"
 #include "cli/config_command.h"
 #include "cli/session_setup.h"
+#include "cli/standard_streams.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ const char kHelp[] =
 const HostedAnalyzer* ChosenAnalyzer(const HostSession& session, const std::vector<std::string>& arguments)
 {
     if (arguments.size() > 1) {
-        std::cerr << "tagstrip: config takes at most one analyzer name\n";
+        ErrorStream() << "tagstrip: config takes at most one analyzer name\n";
         return nullptr;
     }
     if (arguments.empty()) {
@@ -24,11 +25,11 @@ const HostedAnalyzer* ChosenAnalyzer(const HostSession& session, const std::vect
     }
     const HostedAnalyzer* analyzer = session.FindAnalyzer(arguments.front());
     if (analyzer == nullptr) {
-        std::cerr << "tagstrip: no analyzer named '" << arguments.front() << "'; there are:";
+        ErrorStream() << "tagstrip: no analyzer named '" << arguments.front() << "'; there are:";
         for (const std::unique_ptr<HostedAnalyzer>& candidate : session.Analyzers()) {
-            std::cerr << ' ' << candidate->Name();
+            ErrorStream() << ' ' << candidate->Name();
         }
-        std::cerr << '\n';
+        ErrorStream() << '\n';
     }
     return analyzer;
 }

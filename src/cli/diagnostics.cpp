@@ -1,10 +1,11 @@
 #include "cli/diagnostics.h"
+#include "cli/standard_streams.h"
 
-#include <iostream>
+#include <ostream>
 
 void ReportError(const std::string& source, const std::string& problem)
 {
-    std::cerr << "tagstrip: " << source << ": " << problem << '\n';
+    ErrorStream() << "tagstrip: " << source << ": " << problem << '\n';
 }
 
 void ReportWarnings(const std::string& source, const MessageAnalysis& analysis)

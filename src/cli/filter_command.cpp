@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <initializer_list>
-#include <iostream>
+#include <ostream>
 #include <new>
 #include <optional>
 #include <string_view>
@@ -113,7 +113,7 @@ public:
         try {
             return FilterWithSettings(commandLine);
         } catch (const MessageGone&) {
-            std::cerr << "tagstrip filter: out of memory once the analysis had rewritten the message; nothing was "
+            ErrorStream() << "tagstrip filter: out of memory once the analysis had rewritten the message; nothing was "
                          "written\n";
             return FailureStatus(FilterFailure::OutOfMemory);
         } catch (const std::bad_alloc&) {
@@ -257,7 +257,7 @@ private:
     // when they could be removed), then whatever standard input still holds.
     int PassOn(FilterFailure failure, const std::string& reason)
     {
-        std::cerr << "tagstrip filter: " << reason << "; the message goes on unchanged\n";
+        ErrorStream() << "tagstrip filter: " << reason << "; the message goes on unchanged\n";
         RecoverInput();
         std::size_t size = envelope.size() + input.size();
         if (!WriteOriginal() || !CopyRestOfInput(size)) {
@@ -278,7 +278,7 @@ private:
         if (!outputStart.Rewind()) {
             return Lost(reason);
         }
-        std::cerr << "tagstrip filter: " << reason << "; writing the message unchanged instead\n";
+        ErrorStream() << "tagstrip filter: " << reason << "; writing the message unchanged instead\n";
         if (!WriteOriginal()) {
             return Lost(std::string("cannot write the message: ") + std::strerror(errno));
         }
@@ -290,7 +290,7 @@ private:
     // Nothing whole reached standard output: whatever the mode, the status must say so.
     int Lost(const std::string& reason)
     {
-        std::cerr << "tagstrip filter: " << reason << '\n';
+        ErrorStream() << "tagstrip filter: " << reason << '\n';
         return FailureStatus(FilterFailure::Output);
     }
 
@@ -317,7 +317,7 @@ int RunFilter(const ParsedCommandLine& commandLine)
     try {
         return run.Run(commandLine);
     } catch (const std::bad_alloc&) {
-        std::cerr << "tagstrip filter: out of memory before the message was whole\n";
+        ErrorStream() << "tagstrip filter: out of memory before the message was whole\n";
     }
     return FailureStatus(FilterFailure::OutOfMemory);
 }

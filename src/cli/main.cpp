@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
-#include <iostream>
+#include <ostream>
 
 #include "cli/command.h"
+#include "cli/standard_streams.h"
 #include "host/analyzer_modules.h"
 #include "tagstrip/version.h"
 #include "mailbox/stop_signals.h"
@@ -96,12 +97,12 @@ int RunCommand(const Command& command, const std::vector<std::string>& words)
         if (command.runAfterUsageError != nullptr) {
             return command.runAfterUsageError(words, error);
         }
-        std::cerr << "tagstrip " << command.name << ": " << error << "\n"
-                  << "Run 'tagstrip " << command.name << " --help' for its options.\n";
+        ErrorStream() << "tagstrip " << command.name << ": " << error << "\n"
+                      << "Run 'tagstrip " << command.name << " --help' for its options.\n";
         return kExitUsage;
     }
     if (commandLine.Has("--help")) {
-        std::cout << command.help << '\n' << kCommonHelp;
+        OutputStream() << command.help << '\n' << kCommonHelp;
         return kExitOk;
     }
     return command.run(commandLine);
@@ -110,17 +111,17 @@ int RunCommand(const Command& command, const std::vector<std::string>& words)
 int Run(int argc, char** argv)
 {
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0) {
-        PrintProgramHelp(argc < 2 ? std::cerr : std::cout);
+        PrintProgramHelp(argc < 2 ? ErrorStream() : OutputStream());
         return argc < 2 ? kExitUsage : kExitOk;
     }
     if (std::strcmp(argv[1], "--version") == 0) {
-        PrintVersion(std::cout);
+        PrintVersion(OutputStream());
         return kExitOk;
     }
     const Command* command = FindCommand(argv[1]);
     if (command == nullptr) {
-        std::cerr << "tagstrip: unknown command '" << argv[1] << "'\n";
-        PrintProgramHelp(std::cerr);
+        ErrorStream() << "tagstrip: unknown command '" << argv[1] << "'\n";
+        PrintProgramHelp(ErrorStream());
         return kExitUsage;
     }
     if (Listed(kStoppableCommands, command)) {
@@ -158,9 +159,9 @@ int RunGuarded(int argc, char** argv)
     try {
         return Run(argc, argv);
     } catch (const std::exception& failure) {
-        std::cerr << "tagstrip: " << failure.what() << '\n';
+        ErrorStream() << "tagstrip: " << failure.what() << '\n';
     } catch (...) {
-        std::cerr << "tagstrip: unexpected failure\n";
+        ErrorStream() << "tagstrip: unexpected failure\n";
     }
     return kExitMessageFailed;
 }

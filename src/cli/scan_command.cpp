@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
-#include <iostream>
+#include <ostream>
 #include <sched.h>
 #include <thread>
 #include <unistd.h>
@@ -12,6 +12,7 @@
 #include "cli/core_warm_up.h"
 #include "cli/diagnostics.h"
 #include "cli/ordered_pipeline.h"
+#include "cli/standard_streams.h"
 #include "host/findings.h"
 #include "mailbox/mbox_rewrite.h"
 #include "cli/progress_bar.h"
@@ -115,7 +116,7 @@ public:
           json(commandLine.Has("--json")),
           rewrite(commandLine.Has("--rewrite")),
           writeBack(commandLine),
-          progress(std::cerr, totalBytes, isatty(STDERR_FILENO) != 0),
+          progress(ErrorStream(), totalBytes, isatty(STDERR_FILENO) != 0),
           queue({threads, threads * kQueuedMessagesPerThread, threads * kQueuedBytesPerThread},
                 [this](ScanJob& job) { job.Analyze(this->session, this->TextAfterwards()); },
                 [this](ScanJob& job) { Report(job); })
@@ -145,7 +146,7 @@ public:
         ReportError(source, problem);
         summary.AddFailure();
         if (json) {
-            std::cout << JsonObject().AddString("type", "error").AddString("source", source)
+            OutputStream() << JsonObject().AddString("type", "error").AddString("source", source)
                              .AddString("error", problem).Text() << '\n';
         }
     }
@@ -155,10 +156,10 @@ public:
         progress.Finish();
         double seconds = std::chrono::duration<double>(Clock::now() - start).count();
         if (json) {
-            std::cout << summary.Json(seconds, bytesDone).Text() << '\n';
+            OutputStream() << summary.Json(seconds, bytesDone).Text() << '\n';
         } else {
-            summary.PrintTable(std::cout, seconds, bytesDone);
-            writeBack.Report(std::cout);
+            summary.PrintTable(OutputStream(), seconds, bytesDone);
+            writeBack.Report(OutputStream());
         }
         return summary.AnyFailed() ? kExitMessageFailed : kExitOk;
     }
@@ -189,7 +190,7 @@ private:
 
     static void ReportStop()
     {
-        std::cerr << "tagstrip: stopped by " << StopSignals::Name(StopSignals::Requested()) << '\n';
+        ErrorStream() << "tagstrip: stopped by " << StopSignals::Name(StopSignals::Requested()) << '\n';
     }
 
     // Hands back every queued message, unless a stop signal comes first: then the rest
@@ -266,7 +267,7 @@ private:
             .AddStrings("found", FoundOrRemoved(marks.found))
             .AddStrings("removed", FoundOrRemoved(marks.removed))
             .AddStrings("findings", FindingsLines(analysis.findings));
-        std::cout << line.Text() << '\n';
+        OutputStream() << line.Text() << '\n';
     }
 
     void Mbox(const ScanItem& item)
@@ -320,14 +321,14 @@ private:
 int RunScan(const ParsedCommandLine& commandLine)
 {
     if (commandLine.arguments.empty()) {
-        std::cerr << kHelp;
+        ErrorStream() << kHelp;
         return kExitUsage;
     }
     unsigned threads = 1;
     if (!ThreadCount(commandLine, threads)) {
-        std::cerr << "tagstrip scan: -j/--jobs takes a whole number from 1 to " << kMostThreads << ", not \""
-                  << commandLine.Value("--jobs") << "\"\n"
-                  << "Run 'tagstrip scan --help' for its options.\n";
+        ErrorStream() << "tagstrip scan: -j/--jobs takes a whole number from 1 to " << kMostThreads << ", not \""
+                      << commandLine.Value("--jobs") << "\"\n"
+                      << "Run 'tagstrip scan --help' for its options.\n";
         return kExitUsage;
     }
     // The other threads' cores spin while the modules load, so that they start at once.

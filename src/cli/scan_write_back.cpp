@@ -1,10 +1,11 @@
 #include "cli/scan_write_back.h"
 
 #include <cstdlib>
-#include <iostream>
+#include <ostream>
 #include <set>
 
 #include "cli/diagnostics.h"
+#include "cli/standard_streams.h"
 #include "mailbox/file_io.h"
 #include "mailbox/leftovers.h"
 
@@ -14,7 +15,7 @@ constexpr int kDefaultLockSeconds = 30;
 
 void Notice(const std::string& source, const std::string& text)
 {
-    std::cerr << "tagstrip: " << source << ": " << text << '\n';
+    ErrorStream() << "tagstrip: " << source << ": " << text << '\n';
 }
 
 }  // namespace
@@ -44,7 +45,7 @@ void ScanWriteBack::RemoveLeftovers(const std::vector<ScanItem>& items) const
 
 LockWait ScanWriteBack::Wait() const
 {
-    return {lockSeconds, [](const std::string& text) { std::cerr << "tagstrip: " << text << '\n'; }};
+    return {lockSeconds, [](const std::string& text) { ErrorStream() << "tagstrip: " << text << '\n'; }};
 }
 
 bool ScanWriteBack::MessageFile(const ScanItem& item, const std::string& text, std::string& error)

@@ -1,7 +1,8 @@
 #include "cli/session_setup.h"
 
-#include <iostream>
+#include <ostream>
 
+#include "cli/standard_streams.h"
 #include "common/string_helpers.h"
 #include "host/analyzer_modules.h"
 #include "host/plugin_settings.h"
@@ -26,7 +27,7 @@ bool FindSettings(const ParsedCommandLine& commandLine, SettingsAccess access, S
         return false;
     }
     if (!location.warning.empty()) {
-        std::cerr << "tagstrip: warning: " << location.warning << '\n';
+        ErrorStream() << "tagstrip: warning: " << location.warning << '\n';
     }
     return true;
 }
@@ -38,7 +39,7 @@ void WarnAboutSettings(const std::string& iniPath)
         return;
     }
     for (const SettingsProblem& problem : CheckAnalyzerSettings(iniPath, *schema)) {
-        std::cerr << "tagstrip: warning: " << problem.text << '\n';
+        ErrorStream() << "tagstrip: warning: " << problem.text << '\n';
     }
 }
 
@@ -73,7 +74,7 @@ std::unique_ptr<HostSession> OpenSession(const ParsedCommandLine& commandLine, S
         session = HostSession::Open(modulePaths, location.directory, error);
     }
     if (session == nullptr) {
-        std::cerr << "tagstrip: " << error << '\n';
+        ErrorStream() << "tagstrip: " << error << '\n';
     } else {
         session->SetTransferDecoding(!commandLine.Has("--raw"));
     }

@@ -1,7 +1,8 @@
 #include <cstdio>
-#include <iostream>
+#include <ostream>
 #include <unistd.h>
 
+#include "cli/standard_streams.h"
 #include "common/string_helpers.h"
 #include "cli/command.h"
 #include "cli/session_setup.h"
@@ -124,7 +125,7 @@ void PrintUnknownAndUnreadable(const std::vector<SettingsProblem>& problems)
 {
     for (const SettingsProblem& problem : problems) {
         if (!problem.badValue) {
-            std::cout << "Problem       " << problem.text << '\n';
+            OutputStream() << "Problem       " << problem.text << '\n';
         }
     }
 }
@@ -134,19 +135,20 @@ void PrintSettings(const AnalyzerSchema& schema, const std::string& iniPath,
 {
     const char* path = iniPath.c_str();
     int flags = static_cast<int>(GetPrivateProfileIntA("Settings", "Flags", schema.defaultFlags, path));
+    int active = static_cast<int>(GetPrivateProfileIntA("General", "Active", kDefaultActive, path));
     bool present = access(path, F_OK) == 0;
-    std::cout << "Ini file      " << iniPath << (present ? "" : " (not there: the built-in settings apply)") << '\n'
-              << "Active        " << static_cast<int>(GetPrivateProfileIntA("General", "Active", kDefaultActive, path))
-              << Mark(problems, "General", "Active") << '\n'
-              << "Flags         " << flags << " (removes " << RemovedCategories(schema, flags) << ")"
-              << Mark(problems, "Settings", "Flags") << "\n"
-              << "Points\n";
+    OutputStream() << "Ini file      " << iniPath << (present ? "" : " (not there: the built-in settings apply)")
+                   << '\n'
+                   << "Active        " << active << Mark(problems, "General", "Active") << '\n'
+                   << "Flags         " << flags << " (removes " << RemovedCategories(schema, flags) << ")"
+                   << Mark(problems, "Settings", "Flags") << "\n"
+                   << "Points\n";
     for (const SchemaCategory& category : schema.categories) {
         int points = static_cast<int>(GetPrivateProfileIntA("Settings", category.pointsKey, category.defaultPoints, path));
         char line[96];
         std::snprintf(line, sizeof line, "  %-14s%6d%s", category.name, points,
                       points == category.defaultPoints ? "  (default)" : "");
-        std::cout << line << Mark(problems, "Settings", category.pointsKey) << '\n';
+        OutputStream() << line << Mark(problems, "Settings", category.pointsKey) << '\n';
     }
     PrintUnknownAndUnreadable(problems);
 }
@@ -167,10 +169,10 @@ void PrintTrackers(const AnalyzerSchema& schema, const std::string& directory)
     }
     std::size_t ownPatterns = 0;
     const std::vector<std::string> problems = TrackerTableProblems(schema, directory, ownPatterns);
-    std::cout << "Trackers      the shipped list and " << ownPatterns << " pattern(s) of "
-              << directory + "/" + kOwnTrackersFile << '\n';
+    OutputStream() << "Trackers      the shipped list and " << ownPatterns << " pattern(s) of "
+                   << directory + "/" + kOwnTrackersFile << '\n';
     for (const std::string& problem : problems) {
-        std::cout << "Problem       " << problem << '\n';
+        OutputStream() << "Problem       " << problem << '\n';
     }
 }
 
@@ -178,16 +180,16 @@ int CheckSettings(const AnalyzerSchema& schema, const std::string& iniPath, cons
                   const std::vector<SettingsProblem>& problems)
 {
     for (const SettingsProblem& problem : problems) {
-        std::cout << problem.text << '\n';
+        OutputStream() << problem.text << '\n';
     }
     std::size_t ownPatterns = 0;
     const std::vector<std::string> trackerProblems = TrackerTableProblems(schema, directory, ownPatterns);
     for (const std::string& problem : trackerProblems) {
-        std::cout << problem << '\n';
+        OutputStream() << problem << '\n';
     }
     const bool clean = problems.empty() && trackerProblems.empty();
     if (clean) {
-        std::cout << iniPath << ": all keys and values are known and in range\n";
+        OutputStream() << iniPath << ": all keys and values are known and in range\n";
     }
     return clean ? kExitOk : kExitMessageFailed;
 }
@@ -196,7 +198,7 @@ int RunSettings(const ParsedCommandLine& commandLine)
 {
     const AnalyzerSchema* schema = FindSchemaByName(commandLine.Value("--analyzer", "Tagstrip"));
     if (schema == nullptr) {
-        std::cerr << "tagstrip settings: --analyzer is Tagstrip or Remote\n";
+        ErrorStream() << "tagstrip settings: --analyzer is Tagstrip or Remote\n";
         return kExitUsage;
     }
     std::vector<Assignment> assignments;
@@ -204,7 +206,7 @@ int RunSettings(const ParsedCommandLine& commandLine)
         Assignment assignment;
         std::string error;
         if (!ParseAssignment(*schema, text, assignment, error)) {
-            std::cerr << "tagstrip settings: " << error << '\n';
+            ErrorStream() << "tagstrip settings: " << error << '\n';
             return kExitUsage;
         }
         assignments.push_back(assignment);
@@ -212,12 +214,12 @@ int RunSettings(const ParsedCommandLine& commandLine)
     SettingsLocation location;
     std::string error;
     if (!assignments.empty() && commandLine.Has("--check")) {
-        std::cerr << "tagstrip settings: --check and --set do not go together\n";
+        ErrorStream() << "tagstrip settings: --check and --set do not go together\n";
         return kExitUsage;
     }
     SettingsAccess access = assignments.empty() ? SettingsAccess::Read : SettingsAccess::Write;
     if (!FindSettings(commandLine, access, location, error)) {
-        std::cerr << "tagstrip: " << error << '\n';
+        ErrorStream() << "tagstrip: " << error << '\n';
         return kExitMessageFailed;
     }
     // The Tagstrip analyzer's ini file follows --module, as the module names it.
@@ -226,7 +228,7 @@ int RunSettings(const ParsedCommandLine& commandLine)
                               : PluginIniPath(std::string(schema->name) + ".Analyzer", location.directory);
     for (const Assignment& assignment : assignments) {
         if (!WritePrivateProfileStringA(assignment.section, assignment.key, assignment.value.c_str(), iniPath.c_str())) {
-            std::cerr << "tagstrip: " << iniPath << ": cannot write " << assignment.key << '\n';
+            ErrorStream() << "tagstrip: " << iniPath << ": cannot write " << assignment.key << '\n';
             return kExitMessageFailed;
         }
     }

@@ -1,11 +1,12 @@
-#include <iostream>
+#include <ostream>
 
 #include "cli/command.h"
 #include "cli/config_command.h"
+#include "cli/standard_streams.h"
 
 // Stands in for the settings window in builds without it.
 int RunConfigCommand(const HostSession&, const HostedAnalyzer&)
 {
-    std::cerr << "tagstrip: the settings window is not built\n";
+    ErrorStream() << "tagstrip: the settings window is not built\n";
     return kExitUsage;
 }

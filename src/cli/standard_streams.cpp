@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <ext/stdio_sync_filebuf.h>
 
 namespace {
 
@@ -67,6 +69,22 @@ std::size_t FileBytesLeft()
     }
     const off_t offset = lseek(STDIN_FILENO, 0, SEEK_CUR);
     return offset >= 0 && offset < status.st_size ? static_cast<std::size_t>(status.st_size - offset) : 0;
+}
+
+// Never destroyed, as the standard streams are not: anything may still write to them while
+// the program ends.
+std::ostream& StreamOn(std::FILE* file)
+{
+    return *new std::ostream(new __gnu_cxx::stdio_sync_filebuf<char>(file));
+}
+
+// Like std::cerr, it flushes standard output before it writes, and itself after.
+std::ostream& MakeErrorStream()
+{
+    std::ostream& stream = StreamOn(stderr);
+    stream.tie(&OutputStream());
+    stream.setf(std::ios::unitbuf);
+    return stream;
 }
 
 }  // namespace
@@ -142,4 +160,16 @@ bool OutputStart::Rewind() const
 {
     return offset >= 0 && ftruncate(STDOUT_FILENO, static_cast<off_t>(offset)) == 0 &&
            lseek(STDOUT_FILENO, static_cast<off_t>(offset), SEEK_SET) == static_cast<off_t>(offset);
+}
+
+std::ostream& OutputStream()
+{
+    static std::ostream& stream = StreamOn(stdout);
+    return stream;
+}
+
+std::ostream& ErrorStream()
+{
+    static std::ostream& stream = MakeErrorStream();
+    return stream;
 }
