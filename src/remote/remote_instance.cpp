@@ -1,7 +1,7 @@
 #include "remote/remote_instance.h"
 
-#include <fstream>
-#include <sstream>
+#include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -12,16 +12,22 @@ constexpr const char* kActiveKey = "Active";
 constexpr const char* kOrderSection = "AnalyzerOrder";
 constexpr int kDefaultActive = 1;
 
+// With the C library's files rather than a C++ stream: the first C++ stream of a run sets
+// up the C++ locale, which costs a filter run about 50 microseconds, and most runs find no
+// tracker table of an admin's own to read.
 bool ReadWholeFile(const std::string& path, std::string& text)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+    if (file == nullptr) {
         return false;
     }
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    text = contents.str();
-    return true;
+    char block[16384];
+    text.clear();
+    std::size_t read = 0;
+    while ((read = std::fread(block, 1, sizeof block, file.get())) > 0) {
+        text.append(block, read);
+    }
+    return std::ferror(file.get()) == 0;
 }
 
 }  // namespace
