@@ -1,6 +1,9 @@
 #include <malloc.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <ostream>
@@ -166,6 +169,21 @@ int RunGuarded(int argc, char** argv)
     return kExitMessageFailed;
 }
 
+// By the time a command returns, its files are closed, its threads joined and its
+// temporary files gone. What exit does besides flushing the C library's open files (static
+// destructors, the libraries' own clean-up) has nothing left to do, and costs a filter run
+// 20 microseconds. Under a sanitizer the process exits as usual, so that the sanitizer's
+// checks at exit still run.
+[[noreturn]] void EndProcess(int status)
+{
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    std::exit(status);
+#else
+    std::fflush(nullptr);
+    _exit(status);
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -173,5 +191,5 @@ int main(int argc, char** argv)
     SetAllocatorLimits();
     int status = RunGuarded(argc, argv);
     StopSignals::EndByRequestedSignal();
-    return status;
+    EndProcess(status);
 }
