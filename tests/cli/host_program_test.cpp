@@ -194,6 +194,18 @@ TEST_F(HostProgramTest, NamesTheFileThatFailsAndGoesOnWithTheRest)
     }
 }
 
+// Into one pipe, where standard output is buffered and standard error is not, each error
+// still comes after what was printed before it, and nothing is lost at the end.
+TEST_F(HostProgramTest, KeepsOutputAndErrorsInOrderInOnePipe)
+{
+    RunResult result = RunTagstripMergedIntoPipe({"check", "--config-dir", config.path, "examples/plain-text.eml",
+                                                  "/nonexistent/a.eml", "examples/plain-text.eml"});
+    EXPECT_EQ(result.status, 1);
+    const std::string checked = "examples/plain-text.eml: not HTML, score 0\n";
+    const std::string failed = "tagstrip: /nonexistent/a.eml: cannot open: No such file or directory\n";
+    EXPECT_EQ(result.out, checked + failed + checked);
+}
+
 TEST_F(HostProgramTest, MboxRewriteKeepsEveryMessageAndTheUntouchedOnesByteForByte)
 {
     TempDirectory work;

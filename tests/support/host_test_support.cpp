@@ -58,6 +58,17 @@ RunResult RunTagstripIntoPipe(const std::vector<std::string>& arguments, const s
             ReadTextFile(io.File("err"))};
 }
 
+RunResult RunTagstripMergedIntoPipe(const std::vector<std::string>& arguments)
+{
+    TempDirectory io;
+    std::string command = "cd " + ShellQuoted(TAGSTRIP_SOURCE_DIR) + " && { " + TagstripCommand(arguments) +
+                          " </dev/null 2>&1; echo $? >" + ShellQuoted(io.File("status")) + "; } | cat >" +
+                          ShellQuoted(io.File("out"));
+    int status = std::system(command.c_str());
+    const std::string exitStatus = ReadTextFile(io.File("status"));
+    return {WIFEXITED(status) && !exitStatus.empty() ? std::stoi(exitStatus) : -1, ReadTextFile(io.File("out")), ""};
+}
+
 void ExpectMatchesGolden(const std::string& actual, const std::string& goldenRelativePath)
 {
     std::string golden = SourcePath("tests/data/" + goldenRelativePath);

@@ -19,6 +19,8 @@ struct RunResult {
 RunResult RunTagstrip(const std::vector<std::string>& arguments, const std::string& stdinText = "");
 // The same with standard output a pipe instead of a file.
 RunResult RunTagstripIntoPipe(const std::vector<std::string>& arguments, const std::string& stdinText = "");
+// The same with standard output and standard error one pipe, read into out.
+RunResult RunTagstripMergedIntoPipe(const std::vector<std::string>& arguments);
 
 // Every message of the mbox at path, expecting it to read without error.
 std::vector<MboxMessage> ReadMboxMessages(const std::string& path);
