@@ -9,7 +9,10 @@
 
 namespace {
 
-constexpr std::size_t kReadChunk = 1 << 20;
+// Small enough that a chunk and the messages cut from it are still in the core's cache
+// (1 MiB of L2 on the machines we measure) when they are parsed and analysed: with 1 MiB
+// chunks a scan took 1.5-2% longer.
+constexpr std::size_t kReadChunk = 128 << 10;
 constexpr std::size_t kPartLineRoom = 64 << 10;
 
 std::string SystemError(const char* what)
@@ -117,8 +120,8 @@ void LineReader::Consume(std::size_t count)
 
 // Moves the unconsumed bytes to the front of a buffer with room for them and one more
 // chunk. The buffer has room for a part line besides the chunk, so that it grows only for
-// a longer line kept whole: doubling to 2 MiB at an ordinary part line costs 500 page
-// faults, 4% of a scan.
+// a longer line kept whole: doubling at an ordinary part line costs page faults and cache
+// misses all through the scan.
 void LineReader::MakeRoomFor(std::size_t size)
 {
     const std::size_t kept = end - start;

@@ -40,14 +40,14 @@ TEST(MboxReader, SplitsMessagesAndKeepsEveryByte)
 }
 
 struct StraddleCase {
-    std::string tail;  // follows a first line that ends just before or after the first MiB
+    std::string tail;  // follows a first line that ends just before or after the first read
     std::string firstTextEnd;
     std::string firstSeparator;
     std::vector<MboxMessage> following;
 };
 
-// The reader takes the file in chunks; wherever a chunk ends inside these, the split
-// is the same.
+// The reader takes the file in chunks of 128 KiB; wherever a chunk ends inside these, the
+// split is the same.
 TEST(MboxReader, SplitsTheSameWhereverItsBufferEnds)
 {
     const StraddleCase rows[] = {
@@ -61,10 +61,10 @@ TEST(MboxReader, SplitsTheSameWhereverItsBufferEnds)
     };
     const std::string fromLine = "From a@example.com x\n";
     const std::string head = "Subject: chunks\n\n";
-    constexpr std::size_t kMebibyte = 1 << 20;
+    constexpr std::size_t kFirstRead = 128 << 10;
     TempDirectory scratch;
     for (const StraddleCase& row : rows) {
-        for (std::size_t before = kMebibyte - row.tail.size(); before <= kMebibyte + 1; ++before) {
+        for (std::size_t before = kFirstRead - row.tail.size(); before <= kFirstRead + 1; ++before) {
             const std::string filler(before - fromLine.size() - head.size(), 'x');
             std::vector<MboxMessage> messages =
                 ReadMboxMessages(scratch.Write("box.mbox", fromLine + head + filler + row.tail));
