@@ -76,6 +76,17 @@ public:
         workAvailable.notify_one();
     }
 
+    // No item follows: the other threads end once none is left to start, instead of
+    // sleeping until the pipeline goes, so that it need not wait for them to wake then.
+    void Close()
+    {
+        {
+            std::lock_guard<std::mutex> guard(mutex);
+            closed = true;
+        }
+        workAvailable.notify_all();
+    }
+
     // Hands back the oldest item still queued, working on queued items meanwhile and
     // waiting only when every one is taken; false when none is queued.
     bool HandBackOldest()
@@ -190,8 +201,8 @@ private:
     {
         std::unique_lock<std::mutex> lock(mutex);
         for (;;) {
-            workAvailable.wait(lock, [this] { return stopping || started < slots.size(); });
-            if (stopping) {
+            workAvailable.wait(lock, [this] { return stopping || closed || started < slots.size(); });
+            if (stopping || started == slots.size()) {
                 return;
             }
             if (WorkOnNext(lock)) {
@@ -217,6 +228,7 @@ private:
     std::size_t started = 0;
     std::size_t queuedBytes = 0;
     bool stopping = false;
+    bool closed = false;
     bool discarding = false;
     bool submitterWaiting = false;
 };

@@ -136,6 +136,7 @@ public:
             }
             Item(item);
         }
+        queue.Close();
         if (!FinishQueued()) {
             ReportStop();
         }

@@ -85,24 +85,30 @@ TEST(OrderedPipeline, HandsBackInSubmissionOrderWithinItsBounds)
         {8, 3, 1 << 20, 10, 3},    // fewer places than workers
         {3, 8, 50, 100, 1},        // every item over the byte bound: one at a time
     };
-    for (const Case& bounds : cases) {
-        PipelineProbe probe;
-        {
-            OrderedPipeline<Item> pipeline({bounds.workers, bounds.items, bounds.bytes}, UnevenWork,
-                                           [&](Item& item) { probe.HandedBack(item); });
-            for (int number : Numbers(200)) {
-                Item item{number, bounds.itemBytes};
-                probe.Submitted(item);
-                pipeline.Submit(item, item.bytes);
-                probe.Measure();
+    // Closed, the pipeline still works on and hands back every item queued before.
+    for (const bool closed : {false, true}) {
+        for (const Case& bounds : cases) {
+            PipelineProbe probe;
+            {
+                OrderedPipeline<Item> pipeline({bounds.workers, bounds.items, bounds.bytes}, UnevenWork,
+                                               [&](Item& item) { probe.HandedBack(item); });
+                for (int number : Numbers(200)) {
+                    Item item{number, bounds.itemBytes};
+                    probe.Submitted(item);
+                    pipeline.Submit(item, item.bytes);
+                    probe.Measure();
+                }
+                if (closed) {
+                    pipeline.Close();
+                }
+                while (pipeline.HandBackOldest()) {
+                }
             }
-            while (pipeline.HandBackOldest()) {
-            }
+            EXPECT_EQ(probe.handedBack, Numbers(200)) << bounds.workers << " workers, closed " << closed;
+            EXPECT_EQ(probe.pending, 0u);
+            EXPECT_EQ(probe.mostPending, bounds.mostPending) << bounds.workers << " workers";
+            EXPECT_LE(probe.mostPendingBytes, std::max(bounds.itemBytes, bounds.bytes));
         }
-        EXPECT_EQ(probe.handedBack, Numbers(200)) << bounds.workers << " workers";
-        EXPECT_EQ(probe.pending, 0u);
-        EXPECT_EQ(probe.mostPending, bounds.mostPending) << bounds.workers << " workers";
-        EXPECT_LE(probe.mostPendingBytes, std::max(bounds.itemBytes, bounds.bytes));
     }
 }
 
