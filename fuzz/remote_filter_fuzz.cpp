@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 
 #include "common/string_helpers.h"
@@ -35,7 +34,7 @@ Pass Filter(const std::string& body, int flags)
 {
     RemoteFilter filter(ShippedTrackers(), flags);
     filter.SetRecipients({"ann@example.org"});
-    std::ostringstream out;
+    OutputBuffer out;
     filter.SetOutput(&out);
     std::string scanned = body;
     while (!scanned.empty() && IsHtmlSpace(scanned.back())) {
@@ -43,7 +42,7 @@ Pass Filter(const std::string& body, int flags)
     }
     TagScanner().Run(scanned, &filter);
     filter.FinishPart();
-    Pass pass{out.str(), false};
+    Pass pass{std::string(out.Text()), false};
     for (bool found : filter.found) {
         pass.foundAny |= found;
     }

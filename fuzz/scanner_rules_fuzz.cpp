@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 
 #include "analysis/filter_engine.h"
@@ -59,13 +58,13 @@ std::string Filter(const std::string& html, int flags, std::string& tokenTexts, 
 {
     FilterEngine engine;
     SetRemoveSwitches(engine, flags);
-    std::ostringstream output;
+    OutputBuffer output;
     engine.output = &output;
     RecordingSink recorder(engine);
     TagScanner().Run(html, &recorder);
     tokenTexts = recorder.texts;
     words = recorder.words;
-    return output.str();
+    return std::string(output.Text());
 }
 
 }  // namespace

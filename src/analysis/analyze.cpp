@@ -3,7 +3,7 @@
 #include "plugin/current_instance.h"
 
 // Only HTML mail is analysed. An analysis that throws, even for want of memory on a huge
-// part, unwinds its engine, streams and temporary file before the entry point catches it,
+// part, unwinds its engine, output buffer and temporary file before the entry point catches it,
 // and the host keeps its record as it was.
 bool AnalyzeMessage(AnalysisRecord& record)
 {

@@ -2,16 +2,16 @@
 #define TAGSTRIP_ANALYSIS_FILTER_ENGINE_H
 
 #include <cstdint>
-#include <ostream>
 #include <string>
 #include <string_view>
 
 #include "common/category.h"
+#include "common/output_buffer.h"
 #include "html/token.h"
 #include "tagstrip/host_api.h"
 
 // The state of the analysis of one message: what to remove, what was found, the tag
-// rules' two flags and the stream that receives what stays. Lives on the stack of one
+// rules' two flags and the buffer that receives what stays. Lives on the stack of one
 // Analyze call.
 //
 // Its operations are defined beside the stage they serve: construction, Process and
@@ -33,7 +33,7 @@ public:
     bool found[CategoryCount];
     bool suppressContent;
     bool insideStyle;
-    std::ostream* output;
+    OutputBuffer* output;
 
 private:
     void FilterTag(const Token& token);

@@ -1,6 +1,5 @@
+#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <ostream>
 #include <string_view>
 
 #include "analysis/filter_engine.h"
@@ -14,10 +13,10 @@ namespace {
 // Longer messages go through a temporary file as well.
 constexpr int kInMemoryLimit = 20000;
 
-// Points the engine at a stream for one walk, and away from it however the walk ends.
+// Points the engine at a buffer for one walk, and away from it however the walk ends.
 class OutputBinding {
 public:
-    OutputBinding(FilterEngine& engine, std::ostream& out) : engine(engine) { engine.output = &out; }
+    OutputBinding(FilterEngine& engine, OutputBuffer& out) : engine(engine) { engine.output = &out; }
     ~OutputBinding() { engine.output = nullptr; }
     OutputBinding(const OutputBinding&) = delete;
     OutputBinding& operator=(const OutputBinding&) = delete;
@@ -27,7 +26,7 @@ private:
 };
 
 // One walk of the whole message into out.
-void FilterInto(FilterEngine& engine, std::string_view message, std::ostream& out)
+void FilterInto(FilterEngine& engine, std::string_view message, OutputBuffer& out)
 {
     engine.suppressContent = false;
     engine.insideStyle = false;
@@ -37,25 +36,51 @@ void FilterInto(FilterEngine& engine, std::string_view message, std::ostream& ou
     handler.Finish();
 }
 
+// Unbuffered, so that the text goes to the file and back in one system call each way.
+class TextFile {
+public:
+    TextFile(const char* fileName, const char* mode) : file(std::fopen(fileName, mode))
+    {
+        if (file != nullptr) {
+            std::setvbuf(file, nullptr, _IONBF, 0);
+        }
+    }
+    ~TextFile() { Close(); }
+    TextFile(const TextFile&) = delete;
+    TextFile& operator=(const TextFile&) = delete;
+
+    std::FILE* Get() const { return file; }
+
+    bool Close()
+    {
+        const bool closed = file != nullptr && std::fclose(file) == 0;
+        file = nullptr;
+        return closed;
+    }
+
+private:
+    std::FILE* file;
+};
+
 // The file is opened for update, not truncated: GetTempFileNameA made it empty, and on some
 // file systems (ext4) truncating a file, even an empty one, has it written out on close,
 // which deleting it then waits for.
 bool WriteWholeFile(const char* fileName, std::string_view text)
 {
-    std::ofstream out(fileName, std::ios::in | std::ios::out | std::ios::binary);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    return !out.fail();
+    TextFile out(fileName, "r+b");
+    const bool written = out.Get() != nullptr && std::fwrite(text.data(), 1, text.size(), out.Get()) == text.size();
+    return out.Close() && written;
 }
 
 // True only when exactly length bytes came back and the file held no more.
 bool ReadWholeFile(const char* fileName, std::size_t length, CString& text)
 {
-    std::ifstream in(fileName, std::ios::in | std::ios::binary);
-    const std::streamsize wanted = static_cast<std::streamsize>(length);
+    TextFile in(fileName, "rb");
+    if (in.Get() == nullptr) {
+        return false;
+    }
     char* buffer = text.GetBuffer(static_cast<int>(length));
-    in.read(buffer, wanted);
-    const bool whole = in.gcount() == wanted && in.peek() == std::ifstream::traits_type::eof();
+    const bool whole = std::fread(buffer, 1, length, in.Get()) == length && std::fgetc(in.Get()) == EOF;
     text.ReleaseBuffer(whole ? static_cast<int>(length) : 0);
     return whole;
 }
@@ -71,8 +96,7 @@ public:
     void Fill(FilterEngine& engine, std::string_view message)
     {
         memory.Reserve(message.size());
-        std::ostream out(&memory);
-        FilterInto(engine, message, out);
+        FilterInto(engine, message, memory);
         written = throughFile && WriteWholeFile(file.Name(), memory.Text());
     }
 

@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -63,29 +62,5 @@ private:
     mutable std::string attributeNames;
     std::string loweredName;
 };
-
-// Writes a tag in the normalised form: "<name attr="value" flag>"; a comment whose opener
-// is followed by whitespace is written as it stood.
-std::ostream& operator<<(std::ostream& out, const Tag& tag);
-
-// Writes a value between double quotes, each double quote inside it as "&quot;".
-void WriteQuotedValue(std::ostream& out, std::string_view value);
-
-// Unformatted writes straight into the stream's buffer, as every byte of every HTML part
-// passes here: a field width left on the stream pads nothing, and a stream that has
-// failed swallows the bytes.
-void WriteBytes(std::ostream& out, const char* data, std::size_t size);
-
-inline void WriteBytes(std::ostream& out, std::string_view text)
-{
-    WriteBytes(out, text.data(), text.size());
-}
-
-inline void WriteByte(std::ostream& out, char character)
-{
-    if (out.good() && out.rdbuf()->sputc(character) == std::char_traits<char>::eof()) {
-        out.setstate(std::ios::badbit);
-    }
-}
 
 #endif

@@ -6,6 +6,7 @@
 
 #include "analysis/filter_engine.h"
 #include "common/string_helpers.h"
+#include "html/token_writer.h"
 
 namespace {
 
@@ -103,11 +104,11 @@ bool IsContentIdAddress(std::string_view source)
     return length > scheme.size() && EqualsFolded(source.substr(0, scheme.size()), scheme);
 }
 
-void WriteBare(std::ostream& out, const Tag& tag)
+void WriteBare(OutputBuffer& out, const Tag& tag)
 {
-    WriteByte(out, '<');
-    WriteBytes(out, tag.name);
-    WriteByte(out, '>');
+    out.Append('<');
+    out.Append(tag.name);
+    out.Append('>');
 }
 
 }  // namespace
@@ -122,7 +123,7 @@ void FilterEngine::OnToken(const Token& token)
         FilterContent(token);
         break;
     case KindText:
-        WriteBytes(*output, token.text);
+        output->Append(token.text);
         break;
     }
 }
@@ -136,30 +137,30 @@ void FilterEngine::FilterTag(const Token& token)
     const bool removing = rule.category != kNoCategory && remove[rule.category];
     switch (rule.action) {
     case ActionKeep:
-        *output << token;
+        WriteToken(*output, token);
         break;
     case ActionKeepComment:
         if (!suppressContent) {
-            *output << token;
+            WriteToken(*output, token);
         }
         break;
     case ActionDrop:
         if (!removing) {
-            *output << token;
+            WriteToken(*output, token);
         }
         break;
     case ActionBare:
         if (removing) {
             WriteBare(*output, token.tag);
         } else {
-            *output << token;
+            WriteToken(*output, token);
         }
         break;
     case ActionScript:
         if (removing) {
             suppressContent = IsStartTag(token.tag);
         } else {
-            *output << token;
+            WriteToken(*output, token);
         }
         break;
     case ActionStyle:
@@ -187,7 +188,7 @@ void FilterEngine::FilterStyleTag(const Token& token, bool removing)
         return;
     }
     insideStyle = IsStartTag(token.tag);
-    *output << token;
+    WriteToken(*output, token);
 }
 
 // An anchor keeps its address and nothing else.
@@ -197,13 +198,13 @@ void FilterEngine::FilterLink(const Token& token)
     if (remove[CategoryLinks]) {
         return;
     }
-    WriteByte(*output, '<');
-    WriteBytes(*output, token.tag.name);
+    output->Append('<');
+    output->Append(token.tag.name);
     if (const std::string_view* href = FindAttribute(token.tag, "href")) {
-        WriteBytes(*output, " href=", 6);
+        output->Append(" href=", 6);
         WriteQuotedValue(*output, *href);
     }
-    WriteByte(*output, '>');
+    output->Append('>');
 }
 
 // An image without a source counts for nothing and is dropped, end tags included. A
@@ -228,11 +229,11 @@ void FilterEngine::FilterImage(const Token& token)
         replace = remove[CategoryImagesExt] || (query && remove[CategoryWebBugs]);
     }
     if (!replace) {
-        *output << token;
+        WriteToken(*output, token);
     } else if (const std::string_view* alt = FindAttribute(token.tag, "alt")) {
-        WriteByte(*output, '[');
-        WriteBytes(*output, *alt);
-        WriteByte(*output, ']');
+        output->Append('[');
+        output->Append(*alt);
+        output->Append(']');
     }
 }
 
@@ -246,7 +247,7 @@ void FilterEngine::FilterMeta(const Token& token)
         }
     }
     if (!remove[CategoryFormatting]) {
-        *output << token;
+        WriteToken(*output, token);
     }
 }
 
@@ -258,7 +259,7 @@ void FilterEngine::FilterStyleSheetLink(const Token& token)
             return;
         }
     }
-    *output << token;
+    WriteToken(*output, token);
 }
 
 // Only the first "@import" statement of a style is cut, up to and including its ";".
@@ -271,17 +272,17 @@ void FilterEngine::FilterContent(const Token& token)
     const std::string_view text = token.text;
     const std::size_t import = insideStyle ? text.find("@import") : std::string_view::npos;
     if (import == std::string_view::npos) {
-        WriteBytes(*output, text);
+        output->Append(text);
         return;
     }
     found[CategoryExternalRefs] = true;
     if (!remove[CategoryExternalRefs]) {
-        WriteBytes(*output, text);
+        output->Append(text);
         return;
     }
-    WriteBytes(*output, text.data(), import);
+    output->Append(text.data(), import);
     const std::size_t semicolon = text.find(';', import);
     if (semicolon != std::string_view::npos) {
-        WriteBytes(*output, text.data() + semicolon + 1, text.size() - semicolon - 1);
+        output->Append(text.data() + semicolon + 1, text.size() - semicolon - 1);
     }
 }

@@ -2,7 +2,6 @@
 #define TAGSTRIP_HTML_TOKEN_H
 
 #include <cstdint>
-#include <ostream>
 #include <string_view>
 
 #include "html/tag.h"
@@ -28,8 +27,5 @@ public:
 protected:
     ~TokenSink() = default;
 };
-
-// Writes a tag token as its tag, any other token as its text.
-std::ostream& operator<<(std::ostream& out, const Token& token);
 
 #endif

@@ -29,13 +29,13 @@ void FilterEngine::WriteHeaderBlock(std::string_view block)
         found[CategoryReadReceipts] = true;
     }
     if (lineStart == std::string_view::npos || !remove[CategoryReadReceipts]) {
-        output->write(block.data(), block.size());
+        output->Append(block);
         return;
     }
-    output->write(block.data(), lineStart);
+    output->Append(block.data(), lineStart);
     const std::size_t lineFeed = block.find('\n', lineStart);
     if (lineFeed != std::string_view::npos) {
-        output->write(block.data() + lineFeed + 1, block.size() - lineFeed - 1);
+        output->Append(block.data() + lineFeed + 1, block.size() - lineFeed - 1);
     }
 }
 
@@ -43,10 +43,10 @@ void FilterEngine::WriteHeaderBlock(std::string_view block)
 void FilterEngine::WriteBody(std::string_view body, bool isHtml)
 {
     if (!isHtml) {
-        output->write(body.data(), body.size());
+        output->Append(body);
         return;
     }
     TagScanner scanner;
     scanner.Run(body, this);
-    *output << "\r\n\r\n";
+    output->Append("\r\n\r\n", 4);
 }

@@ -1,7 +1,6 @@
 #include "remote/remote_analysis.h"
 
 #include <cstring>
-#include <ostream>
 
 #include "common/find_no_case.h"
 #include "common/findings_line.h"
@@ -62,9 +61,8 @@ bool AnalyzeRemote(const RemoteInstance& instance, AnalysisRecord& record)
     RemoteFilter filter(*trackers, instance.Flags());
     OutputBuffer filtered;
     filtered.Reserve(static_cast<std::size_t>(text.GetLength()));
-    std::ostream output(&filtered);
-    filter.SetOutput(&output);
-    RemotePartHandler handler(filter, output);
+    filter.SetOutput(&filtered);
+    RemotePartHandler handler(filter, filtered);
     MimeWalker().Walk(std::string_view(text, static_cast<std::size_t>(text.GetLength())), &handler);
     handler.Finish();
     if (!Report(instance, filter, record)) {

@@ -5,6 +5,7 @@
 #include <map>
 #include <string_view>
 
+#include "html/token_writer.h"
 #include "remote/character_references.h"
 #include "remote/css_loads.h"
 #include "remote/link_tracking.h"
@@ -223,31 +224,31 @@ const std::string* FindAttribute(const Element& element, std::string_view name)
     return found == element.attributes.end() ? nullptr : &found->second;
 }
 
-void WriteText(std::ostream& out, std::string_view text)
+void WriteText(OutputBuffer& out, std::string_view text)
 {
     for (char character : text) {
         if (character == '<') {
-            WriteBytes(out, "&lt;", 4);
+            out.Append("&lt;", 4);
         } else {
-            WriteByte(out, character);
+            out.Append(character);
         }
     }
 }
 
 // The normalised form, keeping a self-closing "/" that SVG content needs.
-void WriteRebuiltTag(std::ostream& out, const Element& tag, std::string_view raw)
+void WriteRebuiltTag(OutputBuffer& out, const Element& tag, std::string_view raw)
 {
-    WriteByte(out, '<');
-    WriteBytes(out, tag.name);
+    out.Append('<');
+    out.Append(tag.name);
     for (const auto& attribute : tag.attributes) {
-        WriteByte(out, ' ');
-        WriteBytes(out, attribute.first);
+        out.Append(' ');
+        out.Append(attribute.first);
         if (!attribute.second.empty()) {
-            WriteByte(out, '=');
+            out.Append('=');
             WriteQuotedValue(out, attribute.second);
         }
     }
-    WriteBytes(out, raw.size() >= 2 && raw[raw.size() - 2] == '/' ? " />" : ">");
+    out.Append(raw.size() >= 2 && raw[raw.size() - 2] == '/' ? " />" : ">");
 }
 
 }  // namespace
@@ -266,7 +267,7 @@ void RemoteFilter::OnToken(const Token& token)
     } else if (token.kind == KindTag) {
         FilterTag(token.text);
     } else {
-        WriteBytes(*output, token.text);
+        output->Append(token.text);
     }
 }
 
@@ -300,7 +301,7 @@ void RemoteFilter::FilterTag(std::string_view token)
     while (!OpensTag(token, start)) {
         start = token.find('<', start + 1);
         if (start == std::string_view::npos) {
-            WriteBytes(*output, token);
+            output->Append(token);
             return;
         }
     }
@@ -311,11 +312,11 @@ void RemoteFilter::FilterTag(std::string_view token)
     tag.Parse(browserView);
     if (tag.name.empty() || tag.name[0] == '/' || tag.name[0] == '!' || tag.name[0] == '?') {
         if (tag.name == "/style") {
-            WriteBytes(*output, textBefore);
+            output->Append(textBefore);
             FilterStyleSheet();
-            WriteBytes(*output, raw);
+            output->Append(raw);
         } else {
-            WriteBytes(*output, token);
+            output->Append(token);
         }
         return;
     }
@@ -389,16 +390,16 @@ void RemoteFilter::FilterElement(const Tag& parsed, std::string_view textBefore,
         WriteText(*output, textBefore);
         const std::string* alt = image ? FindAttribute(tag, "alt") : nullptr;
         if (alt != nullptr && !alt->empty()) {
-            WriteByte(*output, '[');
+            output->Append('[');
             WriteText(*output, *alt);
-            WriteByte(*output, ']');
+            output->Append(']');
         }
     } else {
-        WriteBytes(*output, textBefore);
+        output->Append(textBefore);
         if (changed) {
             WriteRebuiltTag(*output, tag, raw);
         } else {
-            WriteBytes(*output, raw);
+            output->Append(raw);
         }
     }
 }
@@ -414,6 +415,6 @@ void RemoteFilter::FilterStyleSheet()
             removedLoads.push_back(load);
         }
     }
-    WriteBytes(*output, removedLoads.empty() ? styleSheet : WithoutCssLoads(styleSheet, removedLoads));
+    output->Append(removedLoads.empty() ? styleSheet : WithoutCssLoads(styleSheet, removedLoads));
     styleSheet.clear();
 }

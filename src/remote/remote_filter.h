@@ -1,13 +1,13 @@
 #ifndef TAGSTRIP_REMOTE_REMOTE_FILTER_H
 #define TAGSTRIP_REMOTE_REMOTE_FILTER_H
 
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "html/token.h"
+#include "common/output_buffer.h"
 #include "common/remote_category.h"
+#include "html/token.h"
 #include "remote/tracker_list.h"
 
 // The rules of the remote-content analyzer over the tokens of one message's HTML parts.
@@ -19,7 +19,7 @@ public:
     RemoteFilter(const TrackerList& trackers, int flags);
 
     void SetRecipients(std::vector<std::string> addresses) { recipients = std::move(addresses); }
-    void SetOutput(std::ostream* out) { output = out; }
+    void SetOutput(OutputBuffer* out) { output = out; }
     void OnToken(const Token& token) override;
     // Writes what a style element still holds at the end of a part.
     void FinishPart();
@@ -36,7 +36,7 @@ private:
 
     const TrackerList& trackers;
     std::vector<std::string> recipients;
-    std::ostream* output = nullptr;
+    OutputBuffer* output = nullptr;
     bool inStyle = false;
     std::string styleSheet;
 };

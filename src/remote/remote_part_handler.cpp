@@ -6,7 +6,7 @@
 #include "mime/mime_walker.h"
 #include "remote/recipients.h"
 
-RemotePartHandler::RemotePartHandler(RemoteFilter& filter, std::ostream& output) : filter(filter), output(output) {}
+RemotePartHandler::RemotePartHandler(RemoteFilter& filter, OutputBuffer& output) : filter(filter), output(output) {}
 
 void RemotePartHandler::Receive(std::string_view text, bool isHeaderBlock)
 {
@@ -22,7 +22,7 @@ void RemotePartHandler::Receive(std::string_view text, bool isHeaderBlock)
     std::string contentType;
     GetHeaderValue(text, "Content-Type:", contentType);
     isHtml = FindNoCase(contentType.c_str(), "text/html") != nullptr;
-    WriteBytes(output, text);
+    output.Append(text);
 }
 
 void RemotePartHandler::ReceiveBodyLines(std::string_view rawLines)
@@ -45,9 +45,9 @@ void RemotePartHandler::Finish()
         TagScanner scanner;
         scanner.Run(text.substr(0, kept), &filter);
         filter.FinishPart();
-        WriteBytes(output, text.data() + kept, text.size() - kept);
+        output.Append(text.data() + kept, text.size() - kept);
     } else {
-        WriteBytes(output, text);
+        output.Append(text);
     }
     body.Clear();
 }

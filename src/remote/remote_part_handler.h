@@ -1,10 +1,10 @@
 #ifndef TAGSTRIP_REMOTE_REMOTE_PART_HANDLER_H
 #define TAGSTRIP_REMOTE_REMOTE_PART_HANDLER_H
 
-#include <ostream>
 #include <string>
 #include <string_view>
 
+#include "common/output_buffer.h"
 #include "mime/part_body.h"
 #include "mime/part_handler.h"
 #include "remote/remote_filter.h"
@@ -14,7 +14,7 @@
 // names the recipients.
 class RemotePartHandler : public PartHandler {
 public:
-    RemotePartHandler(RemoteFilter& filter, std::ostream& output);
+    RemotePartHandler(RemoteFilter& filter, OutputBuffer& output);
 
     void Receive(std::string_view text, bool isHeaderBlock) override;
     void ReceiveBodyLines(std::string_view rawLines) override;
@@ -23,7 +23,7 @@ public:
 
 private:
     RemoteFilter& filter;
-    std::ostream& output;
+    OutputBuffer& output;
     PartBody body;
     bool isHtml = false;
     bool seenMessageHeader = false;

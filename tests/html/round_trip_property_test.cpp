@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <random>
-#include <sstream>
 #include <string>
 
 #include "analysis/filter_engine.h"
@@ -158,13 +157,13 @@ public:
 std::string Rewrite(const std::string& html, std::string& tokenTexts)
 {
     FilterEngine engine;
-    std::ostringstream out;
+    OutputBuffer out;
     engine.output = &out;
     TextRecorder recorder(engine);
     TagScanner().Run(html, &recorder);
     engine.output = nullptr;
     tokenTexts = recorder.texts;
-    return out.str();
+    return std::string(out.Text());
 }
 
 std::string WithoutTrailingSpace(std::string text)

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,11 +21,11 @@ struct RuleCase {
 
 std::string FilterBody(FilterEngine& engine, const std::string& html)
 {
-    std::ostringstream out;
+    OutputBuffer out;
     engine.output = &out;
     TagScanner().Run(html, &engine);
     engine.output = nullptr;
-    return out.str();
+    return std::string(out.Text());
 }
 
 Categories FoundIn(const FilterEngine& engine)

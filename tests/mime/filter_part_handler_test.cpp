@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 
 #include "analysis/filter_engine.h"
@@ -35,10 +34,10 @@ TEST(FilterPartHandler, ReadReceiptLineFoundAndRemoved)
     for (const auto& row : rows) {
         FilterEngine engine;
         engine.remove[CategoryReadReceipts] = row.removeSwitch;
-        std::ostringstream output;
+        OutputBuffer output;
         engine.output = &output;
         engine.WriteHeaderBlock(row.block);
-        EXPECT_EQ(output.str(), row.written) << row.block;
+        EXPECT_EQ(output.Text(), row.written) << row.block;
         EXPECT_EQ(engine.found[CategoryReadReceipts], row.found) << row.block;
     }
 }

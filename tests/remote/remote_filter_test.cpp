@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <sstream>
 
 #include "html/tag_scanner.h"
 #include "remote/remote_filter.h"
@@ -31,11 +30,11 @@ Filtered Filter(const std::string& body, int flags = kRemoveAll)
 {
     RemoteFilter filter(ShippedTrackers(), flags);
     filter.SetRecipients({"ann@example.org"});
-    std::ostringstream out;
+    OutputBuffer out;
     filter.SetOutput(&out);
     TagScanner().Run(body, &filter);
     filter.FinishPart();
-    Filtered result{out.str(), {}};
+    Filtered result{std::string(out.Text()), {}};
     std::copy(std::begin(filter.found), std::end(filter.found), std::begin(result.found));
     return result;
 }

@@ -1,7 +1,5 @@
 #include "tests/support/filter_run.h"
 
-#include <sstream>
-
 #include "analysis/filter_engine.h"
 #include "mime/filter_part_handler.h"
 #include "mime/mime_walker.h"
@@ -21,11 +19,11 @@ std::string FilterMessage(const std::string& message, int flags, FilterPartHandl
     }
     FilterEngine engine;
     SetRemoveSwitches(engine, flags);
-    std::ostringstream output;
+    OutputBuffer output;
     engine.output = &output;
     handler->engine = &engine;
     handler->isHtml = false;
     MimeWalker().Walk(message, handler);
     handler->Finish();
-    return output.str();
+    return std::string(output.Text());
 }
