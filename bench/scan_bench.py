@@ -16,7 +16,9 @@ the steadier figure; the load average before the first round is printed too.
 files go (a disk-backed /tmp against a tmpfs such as /dev/shm).
 """
 import argparse
+import atexit
 import os
+import shutil
 import statistics
 import subprocess
 import sys
@@ -54,6 +56,7 @@ def main():
         subprocess.run([arguments.python, os.path.join(HERE, "make_bench_mbox.py"), arguments.mbox], check=True)
     megabytes = os.path.getsize(arguments.mbox) / 1e6
     config = tempfile.mkdtemp(prefix="tagstrip-bench-")
+    atexit.register(shutil.rmtree, config, True)
     with open(os.path.join(config, "Tagstrip.ini"), "w") as ini:
         ini.write("[Settings]\nFlags=255\n")
     with open(os.path.join(config, "Remote.ini"), "w") as ini:

@@ -4,7 +4,6 @@
 // rules write in memory, whether it went through the temporary file or not; and no
 // temporary file may be left behind.
 #include <dlfcn.h>
-#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -12,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "fuzz/scratch_directory.h"
 #include "platform/kernel/windows.h"
 #include "tagstrip/host_api.h"
 #include "tests/support/filter_run.h"
@@ -47,8 +47,8 @@ Function Resolve(void* module, const char* name)
 void SetUp()
 {
     Harness& harness = TheHarness();
-    char pattern[] = "/tmp/tagstrip-analyze-fuzz-XXXXXX";
-    harness.root = mkdtemp(pattern);
+    static const ScratchDirectory scratch("analyze-fuzz");
+    harness.root = scratch.path;
     harness.tempDirectory = harness.root / "tmp";
     std::filesystem::create_directory(harness.tempDirectory);
     setenv("TMPDIR", harness.tempDirectory.c_str(), 1);

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "common/category.h"
+#include "fuzz/scratch_directory.h"
 #include "fuzz/reference/filter_engine.h"
 #include "tagstrip/host_api.h"
 
@@ -80,8 +81,8 @@ AnalyzerInstance* InstanceFor(int flags, int pointSet)
 void SetUp()
 {
     Harness& harness = TheHarness();
-    char pattern[] = "/tmp/tagstrip-differential-fuzz-XXXXXX";
-    harness.root = mkdtemp(pattern);
+    static const ScratchDirectory scratch("differential-fuzz");
+    harness.root = scratch.path;
     harness.tempDirectory = harness.root / "tmp";
     std::filesystem::create_directory(harness.tempDirectory);
     setenv("TMPDIR", harness.tempDirectory.c_str(), 1);

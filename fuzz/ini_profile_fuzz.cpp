@@ -1,46 +1,22 @@
 // The ini reader and writer on arbitrary file contents: a value written under a section
 // and key must read back as written, and a different key read before the write must read
 // the same after it.
-#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <system_error>
 
+#include "fuzz/scratch_directory.h"
 #include "platform/kernel/windows.h"
 
 namespace {
 
-// A directory of the run's own, removed with what it holds when the run ends.
-struct ScratchDirectory {
-    std::filesystem::path path;
-    ~ScratchDirectory()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-};
-
-std::filesystem::path MakeScratchDirectory()
-{
-    // Memory-backed when the system has it: every write is flushed to disk.
-    const char* base = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
-    std::string pattern = std::string(base) + "/tagstrip-ini-fuzz-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) {
-        std::perror(pattern.c_str());
-        std::abort();
-    }
-    return pattern;
-}
-
 const std::filesystem::path& IniPath()
 {
-    static const ScratchDirectory directory{MakeScratchDirectory()};
+    static const ScratchDirectory directory("ini-fuzz");
     static const std::filesystem::path path = directory.path / "fuzz.ini";
     return path;
 }
