@@ -1,6 +1,7 @@
 #ifndef TAGSTRIP_CLI_ORDERED_PIPELINE_H
 #define TAGSTRIP_CLI_ORDERED_PIPELINE_H
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -22,8 +23,11 @@
 // The submitting thread is one of the threads that work: rather than wait for room or
 // for the oldest item, it works on the next item no thread has taken. So N threads keep
 // N cores busy without a reader thread of their own competing for them, and the
-// submitter sleeps only when every queued item is being worked on. With one thread no
-// thread is started: Submit works on the item and hands it back at once.
+// submitter sleeps only when every queued item is being worked on. While the other
+// threads have plenty waiting, it works on each item it submits at once instead of
+// queuing it, while what it has just made of the item is still in its core's cache.
+// With one thread no thread is started: Submit works on the item and hands it back at
+// once.
 template <typename Item>
 class OrderedPipeline {
 public:
@@ -56,8 +60,10 @@ public:
         StopWorkers();
     }
 
-    // Hands back finished items, oldest first, and works on queued ones, until there is
-    // room for this one, then queues it.
+    // Hands back the finished items at the front, then hands back finished items and
+    // works on queued ones until there is room for this one, and queues it; or works on
+    // it at once, when the other threads have at least kWaitingPerThread times its bytes
+    // each waiting for them.
     void Submit(Item item, std::size_t bytes)
     {
         if (workers.empty()) {
@@ -65,14 +71,20 @@ public:
             handBack(item);
             return;
         }
-        while (!HasRoomFor(bytes)) {
+        while (MustHandBackBefore(bytes)) {
             HandBackOldest();
         }
-        {
-            std::lock_guard<std::mutex> guard(mutex);
-            slots.push_back(std::make_unique<Slot>(std::move(item), bytes));
-            queuedBytes += bytes;
+        std::unique_lock<std::mutex> lock(mutex);
+        slots.push_back(std::make_unique<Slot>(std::move(item), bytes));
+        Slot& slot = *slots.back();
+        queuedBytes += bytes;
+        if (waitingBytes >= kWaitingPerThread * bytes * workers.size()) {
+            WorkOn(slot, lock);
+            return;
         }
+        waiting.push_back(&slot);
+        waitingBytes += bytes;
+        lock.unlock();
         workAvailable.notify_one();
     }
 
@@ -101,8 +113,8 @@ public:
                 if (slots.front()->finished) {
                     break;
                 }
-                if (started < slots.size()) {
-                    WorkOnNext(lock);
+                if (!waiting.empty()) {
+                    WorkOn(TakeWaiting(), lock);
                     continue;
                 }
                 submitterWaiting = true;
@@ -125,10 +137,14 @@ public:
         std::unique_lock<std::mutex> lock(mutex);
         const std::size_t dropped = slots.size();
         discarding = true;
-        while (slots.size() > started) {
-            queuedBytes -= slots.back()->bytes;
-            slots.pop_back();
+        while (!waiting.empty()) {
+            Slot& slot = TakeWaiting();
+            slot.dropped = true;
+            queuedBytes -= slot.bytes;
         }
+        slots.erase(std::remove_if(slots.begin(), slots.end(),
+                                   [](const std::unique_ptr<Slot>& slot) { return slot->dropped; }),
+                    slots.end());
         slotFinished.wait(lock, [this] {
             for (const std::unique_ptr<Slot>& slot : slots) {
                 if (!slot->finished) {
@@ -145,11 +161,16 @@ public:
     }
 
 private:
+    // Less than this, and the other threads run out of waiting items while the submitter
+    // works on one of its own (1: 0.6% slower at two threads than 4; 2, 4 and 8 alike).
+    static constexpr std::size_t kWaitingPerThread = 4;
+
     struct Slot {
         Slot(Item item, std::size_t bytes) : item(std::move(item)), bytes(bytes) {}
         Item item;
         std::size_t bytes;
         bool finished = false;
+        bool dropped = false;
         std::exception_ptr failure;
     };
 
@@ -165,27 +186,36 @@ private:
         }
     }
 
-    bool HasRoomFor(std::size_t bytes)
+    // The oldest item is finished, or there is no room for one of these bytes.
+    bool MustHandBackBefore(std::size_t bytes)
     {
         std::lock_guard<std::mutex> guard(mutex);
-        return slots.empty() || (slots.size() < limits.items && queuedBytes + bytes <= limits.bytes);
+        return !slots.empty() &&
+               (slots.front()->finished || slots.size() >= limits.items || queuedBytes + bytes > limits.bytes);
     }
 
-    // Called with the lock held; the front slot has been started.
+    // Called with the lock held; the front slot has been finished.
     std::unique_ptr<Slot> TakeFront()
     {
         std::unique_ptr<Slot> front = std::move(slots.front());
         slots.pop_front();
         queuedBytes -= front->bytes;
-        --started;
         return front;
     }
 
-    // Takes the next item no thread has taken and works on it with the lock let go;
-    // called and returns with the lock held. True when the submitter awaits that item.
-    bool WorkOnNext(std::unique_lock<std::mutex>& lock)
+    // Called with the lock held; an item is waiting.
+    Slot& TakeWaiting()
     {
-        Slot& slot = *slots[started++];
+        Slot& slot = *waiting.front();
+        waiting.pop_front();
+        waitingBytes -= slot.bytes;
+        return slot;
+    }
+
+    // Works on a slot no other thread has, with the lock let go; called and returns with
+    // the lock held. True when the submitter awaits that item.
+    bool WorkOn(Slot& slot, std::unique_lock<std::mutex>& lock)
+    {
         lock.unlock();
         try {
             work(slot.item);
@@ -201,11 +231,11 @@ private:
     {
         std::unique_lock<std::mutex> lock(mutex);
         for (;;) {
-            workAvailable.wait(lock, [this] { return stopping || closed || started < slots.size(); });
-            if (stopping || started == slots.size()) {
+            workAvailable.wait(lock, [this] { return stopping || closed || !waiting.empty(); });
+            if (stopping || waiting.empty()) {
                 return;
             }
-            if (WorkOnNext(lock)) {
+            if (WorkOn(TakeWaiting(), lock)) {
                 // After the unlock, so that the submitter does not wake into a held lock.
                 lock.unlock();
                 slotFinished.notify_all();
@@ -222,11 +252,12 @@ private:
     std::mutex mutex;
     std::condition_variable workAvailable;
     std::condition_variable slotFinished;
-    // Submitted and not yet handed back, oldest first; workers have taken the first
-    // `started` of them.
+    // Submitted and not yet handed back, oldest first.
     std::deque<std::unique_ptr<Slot>> slots;
-    std::size_t started = 0;
     std::size_t queuedBytes = 0;
+    // Those of the slots no thread has taken yet, oldest first.
+    std::deque<Slot*> waiting;
+    std::size_t waitingBytes = 0;
     bool stopping = false;
     bool closed = false;
     bool discarding = false;
